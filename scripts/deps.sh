@@ -1,0 +1,54 @@
+#!/bin/sh
+# Installs, only when missing, what building, running and testing Quellon needs
+# on Debian 12: the 32-bit MinGW-w64 cross compiler, CMake, GoogleTest's
+# sources, 32-bit Wine, Xvfb, xdotool and ImageMagick.
+set -eu
+
+missing=""
+need() { # need <command-or-path> <package>
+    case "$1" in
+    /*) [ -e "$1" ] || missing="$missing $2" ;;
+    *) command -v "$1" >/dev/null 2>&1 || missing="$missing $2" ;;
+    esac
+}
+need i686-w64-mingw32-g++ g++-mingw-w64-i686
+need i686-w64-mingw32-windres binutils-mingw-w64-i686
+need i686-w64-mingw32-widl mingw-w64-tools
+need cmake cmake
+need /usr/src/googletest/googletest/CMakeLists.txt googletest
+need Xvfb xvfb
+need xdotool xdotool
+need import imagemagick
+need wine wine
+# The 32-bit loader is what runs 32-bit programs; it comes with wine32:i386.
+need /usr/lib/i386-linux-gnu/wine/i386-unix wine32:i386
+need clang-format clang-format
+need python3 python3
+
+if [ -z "$missing" ]; then
+    exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+    SUDO=""
+elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+    SUDO="sudo"
+else
+    echo "Quellon needs these Debian packages:$missing" >&2
+    echo "Install them as root with:" >&2
+    echo "  dpkg --add-architecture i386 && apt-get update && apt-get install -y$missing" >&2
+    exit 1
+fi
+
+echo "Installing:$missing" >&2
+case "$missing" in
+*i386*)
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $SUDO dpkg --add-architecture i386
+    fi
+    ;;
+esac
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -q --no-install-recommends $missing

@@ -1,0 +1,54 @@
+#!/bin/sh
+# Makes sure a 32-bit Wine prefix exists at the given directory and reports
+# Windows 98 to Quellon and to the test programs.
+#
+#   scripts/wineprefix.sh <prefix> [--fresh] [exe-name=version ...]
+#
+# --fresh rebuilds the prefix from a booted template kept beside it, so that
+# it starts without any settings. Every exe-name=version pair sets the
+# Windows version Wine reports to that program (win98 unless stated).
+set -eu
+
+prefix=$1
+shift
+fresh=no
+if [ "${1:-}" = "--fresh" ]; then
+    fresh=yes
+    shift
+fi
+
+export WINEARCH=win32
+export WINEDEBUG="${QUELLON_WINEDEBUG:--all}"
+# No Mono or Gecko installers at boot.
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+
+boot() { # boot <dir>
+    rm -rf "$1"
+    mkdir -p "$(dirname "$1")"
+    WINEPREFIX="$1" wineboot -i >/dev/null 2>&1
+    WINEPREFIX="$1" wineserver -w
+}
+
+if [ "$fresh" = yes ]; then
+    template="$prefix.template"
+    if [ ! -f "$template/system.reg" ]; then
+        boot "$template"
+    fi
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    rm -rf "$prefix"
+    cp -a "$template" "$prefix"
+elif [ ! -f "$prefix/system.reg" ]; then
+    boot "$prefix"
+fi
+
+export WINEPREFIX="$prefix"
+setver() { # setver <exe> <version>
+    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$1" /v Version /d "$2" /f >/dev/null
+}
+setver Quellon.exe win98
+for pair in "$@"; do
+    case "$pair" in
+    *=*) setver "${pair%%=*}" "${pair#*=}" ;;
+    *) setver "$pair" win98 ;;
+    esac
+done

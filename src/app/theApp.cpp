@@ -1,0 +1,4 @@
+// The one application object of the program.
+#include "QuellonApp.h"
+
+CQuellonApp theApp;

@@ -1,0 +1,168 @@
+// The Favorites editor and the Add Process Name dialog.
+#include "FavoritesDlg.h"
+
+#include "Favorites.h"
+#include "QuellonApp.h"
+#include "QuellonView.h"
+#include "resource.h"
+
+BEGIN_MESSAGE_MAP(CFavoritesDlg, CDialog)
+    ON_LBN_SELCHANGE(IDC_CANDIDATES, &CFavoritesDlg::OnSelChangeCandidates)
+    ON_LBN_SELCHANGE(IDC_FAVORITES, &CFavoritesDlg::OnSelChangeFavorites)
+    ON_BN_CLICKED(IDC_REMOVE, &CFavoritesDlg::OnRemove)
+    ON_BN_CLICKED(IDC_ADD, &CFavoritesDlg::OnAdd)
+    ON_BN_CLICKED(IDC_MANUALADD, &CFavoritesDlg::OnManuallyAdd)
+END_MESSAGE_MAP()
+
+bool IsArrowEnabled(int nCount, int nCurSel)
+{
+    return nCount > 0 && nCurSel != LB_ERR;
+}
+
+CFavoritesDlg::CFavoritesDlg(CWnd* pParent) : CDialog(IDD_FAVORITES, pParent) {}
+
+CFavoritesDlg::~CFavoritesDlg() = default;
+
+void CFavoritesDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_FAVORITES, m_listFavorites);
+    DDX_Control(pDX, IDC_CANDIDATES, m_listCandidates);
+    DDX_Control(pDX, IDC_ADD, m_btnAdd);
+    DDX_Control(pDX, IDC_REMOVE, m_btnRemove);
+}
+
+CQuellonView* CFavoritesDlg::GetProcessView() const
+{
+    CWnd* pMainWnd = AfxGetMainWnd();
+    if (pMainWnd == nullptr || !pMainWnd->IsKindOf(RUNTIME_CLASS(CFrameWnd)))
+        return nullptr;
+    CView* pView = static_cast<CFrameWnd*>(pMainWnd)->GetActiveView();
+    if (pView == nullptr || !pView->IsKindOf(RUNTIME_CLASS(CQuellonView)))
+        return nullptr;
+    return static_cast<CQuellonView*>(pView);
+}
+
+BOOL CFavoritesDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    for (const CString& strName : LoadFavorites(GetQuellonApp()->m_settings))
+        m_listFavorites.AddString(strName);
+
+    // The names of the rows the list shows now, each once per row, unless
+    // they are Favorites already.
+    CQuellonView* pView = GetProcessView();
+    if (pView != nullptr) {
+        CListCtrl& list = pView->GetListCtrl();
+        for (int i = 0; i < list.GetItemCount(); ++i) {
+            CString strName = list.GetItemText(i, 0);
+            strName.MakeUpper();
+            if (m_listFavorites.FindStringExact(-1, strName) == LB_ERR)
+                m_listCandidates.AddString(strName);
+        }
+    }
+    UpdateButtons();
+    return TRUE;
+}
+
+void CFavoritesDlg::UpdateButtons()
+{
+    m_btnRemove.EnableWindow(IsArrowEnabled(m_listFavorites.GetCount(), m_listFavorites.GetCurSel()));
+    m_btnAdd.EnableWindow(IsArrowEnabled(m_listCandidates.GetCount(), m_listCandidates.GetCurSel()));
+}
+
+void CFavoritesDlg::OnSelChangeCandidates()
+{
+    UpdateButtons();
+}
+
+void CFavoritesDlg::OnSelChangeFavorites()
+{
+    UpdateButtons();
+}
+
+void CFavoritesDlg::OnAdd()
+{
+    int nSel = m_listCandidates.GetCurSel();
+    if (nSel == LB_ERR) {
+        UpdateButtons();
+        return;
+    }
+    CString strName;
+    m_listCandidates.GetText(nSel, strName);
+    strName.MakeUpper();
+    if (strName == "VSMON.EXE") {
+        CString strPrompt;
+        strPrompt.Format("The application %s does not shut down gracefully.\n\n"
+                         "Are you sure you want to add it to your Favorites?",
+                         strName.GetString());
+        if (AfxMessageBox(strPrompt, MB_YESNO, 0) != IDYES)
+            return;
+    }
+    m_listCandidates.DeleteString(static_cast<UINT>(nSel));
+    m_listFavorites.AddString(strName);
+    UpdateButtons();
+}
+
+void CFavoritesDlg::OnRemove()
+{
+    int nSel = m_listFavorites.GetCurSel();
+    if (nSel == LB_ERR) {
+        UpdateButtons();
+        return;
+    }
+    CString strName;
+    m_listFavorites.GetText(nSel, strName);
+    strName.MakeUpper();
+    m_listFavorites.DeleteString(static_cast<UINT>(nSel));
+    // A name goes back among the Candidates only if a process of that name
+    // is listed.
+    CQuellonView* pView = GetProcessView();
+    if (pView != nullptr && pView->FindRowByName(strName) != -1)
+        m_listCandidates.AddString(strName);
+    UpdateButtons();
+}
+
+void CFavoritesDlg::OnManuallyAdd()
+{
+    CAddNameDlg dlg;
+    if (dlg.DoModal() != IDOK)
+        return;
+    CString strName = dlg.m_strName;
+    strName.MakeUpper();
+    // An empty name would end the stored list at its place; it is kept out.
+    if (strName.IsEmpty())
+        return;
+    if (m_listFavorites.FindStringExact(-1, strName) == LB_ERR)
+        m_listFavorites.AddString(strName);
+}
+
+void CFavoritesDlg::OnOK()
+{
+    std::vector<CString> names;
+    for (int i = 0; i < m_listFavorites.GetCount(); ++i) {
+        CString strName;
+        m_listFavorites.GetText(i, strName);
+        if (!strName.IsEmpty())
+            names.push_back(strName);
+    }
+    SaveFavorites(GetQuellonApp()->m_settings, names);
+    CDialog::OnOK();
+}
+
+// ---------------------------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(CAddNameDlg, CDialog)
+END_MESSAGE_MAP()
+
+CAddNameDlg::CAddNameDlg(CWnd* pParent) : CDialog(IDD_ADDNAME, pParent) {}
+
+CAddNameDlg::~CAddNameDlg() = default;
+
+void CAddNameDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_NAME, m_strName);
+    DDV_MaxChars(pDX, m_strName, 12);
+}

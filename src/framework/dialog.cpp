@@ -1,0 +1,134 @@
+// Modal dialogs from templates, and dialog data exchange.
+#include "afxwin.h"
+
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, &CDialog::OnOK)
+    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
+{
+}
+
+// The dialog manager's procedure. Every other message reaches the dialog's
+// message map through the framework's window procedure, which is put in
+// place when the dialog window is created; this procedure only starts the
+// dialog.
+static INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM)
+{
+    if (message == WM_INITDIALOG) {
+        CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+        if (pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CDialog)))
+            return static_cast<CDialog*>(pWnd)->OnInitDialog();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    // Without a parent the dialog goes over the main window, or over the
+    // dialog that the main window is showing at the moment.
+    HWND hWndParent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    if (hWndParent == nullptr) {
+        CWnd* pMain = AfxGetMainWnd();
+        if (pMain != nullptr && ::IsWindow(pMain->m_hWnd))
+            hWndParent = ::GetLastActivePopup(pMain->m_hWnd);
+    }
+    AfxHookWindowCreate(this);
+    INT_PTR nResult = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
+                                        hWndParent, AfxDlgProc, 0);
+    AfxUnhookWindowCreate();
+    if (m_hWnd != nullptr)
+        Detach();
+    return nResult;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(TRUE))
+        return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return !dx.m_bFailed;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+// ---------------------------------------------------------------------------
+// Data exchange
+
+HWND CDataExchange::PrepareCtrl(int nIDC)
+{
+    m_hWndLastControl = ::GetDlgItem(m_pDlgWnd->m_hWnd, nIDC);
+    return m_hWndLastControl;
+}
+
+void CDataExchange::Fail()
+{
+    m_bFailed = TRUE;
+    if (m_hWndLastControl != nullptr) {
+        ::SetFocus(m_hWndLastControl);
+        ::SendMessageA(m_hWndLastControl, EM_SETSEL, 0, -1);
+    }
+}
+
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
+{
+    if (pDX->m_bFailed)
+        return;
+    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
+    if (rControl.m_hWnd == nullptr && hWndCtrl != nullptr)
+        rControl.SubclassWindow(hWndCtrl);
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
+{
+    if (pDX->m_bFailed)
+        return;
+    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
+    if (hWndCtrl == nullptr)
+        return;
+    if (pDX->m_bSaveAndValidate) {
+        int nLen = ::GetWindowTextLengthA(hWndCtrl);
+        ::GetWindowTextA(hWndCtrl, value.GetBuffer(nLen), nLen + 1);
+        value.ReleaseBuffer();
+    } else {
+        ::SetWindowTextA(hWndCtrl, value);
+    }
+}
+
+void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars)
+{
+    if (pDX->m_bFailed)
+        return;
+    if (pDX->m_bSaveAndValidate) {
+        if (value.GetLength() > nChars) {
+            CString strPrompt;
+            strPrompt.Format("Please enter no more than %d characters.", nChars);
+            AfxMessageBox(strPrompt, MB_ICONEXCLAMATION);
+            pDX->Fail();
+        }
+    } else if (pDX->m_hWndLastControl != nullptr) {
+        ::SendMessageA(pDX->m_hWndLastControl, EM_LIMITTEXT, static_cast<WPARAM>(nChars), 0);
+    }
+}

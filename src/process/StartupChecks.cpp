@@ -1,0 +1,33 @@
+// The checks that run once the main window is up.
+#include "QuellonApp.h"
+#include "QuellonView.h"
+
+void CQuellonView::RunStartupChecks()
+{
+    if (!IsWindows9x()) {
+        AfxMessageBox("Quellon is not designed for NT or Win2K", MB_OK);
+        CWnd* pMainWnd = AfxGetMainWnd();
+        if (pMainWnd != nullptr)
+            pMainWnd->PostMessage(WM_CLOSE, 0, 0);
+        return;
+    }
+    CSettingsStore& settings = GetQuellonApp()->m_settings;
+    if (settings.ReadInt("Newbie", "Start", 1) != 0) {
+        AfxMessageBox("Quellon is for advanced users.\n\n"
+                      "Take care when killing programs that live\n"
+                      "in the Windows folder or its sub-folders.",
+                      MB_OK);
+        settings.WriteInt("Newbie", "Start", 0);
+    }
+    RefreshProcessList();
+}
+
+BOOL CQuellonView::IsWindows9x()
+{
+    // A failed call leaves the platform 0 and so counts as not Windows 95.
+    OSVERSIONINFOA vi;
+    ::ZeroMemory(&vi, sizeof vi);
+    vi.dwOSVersionInfoSize = 148;
+    g_processPlatform.pfnGetVersionExA(&vi);
+    return vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}

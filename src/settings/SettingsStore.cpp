@@ -1,0 +1,112 @@
+// The registry-backed settings store.
+#include "SettingsStore.h"
+
+#include <climits>
+#include <cstring>
+
+namespace {
+const DWORD kValueBufferSize = 260;
+}
+
+CSettingsStore::CSettingsStore() : m_hRootKey(HKEY_LOCAL_MACHINE) {}
+
+BOOL CSettingsStore::OpenBaseKey(HKEY* phKey, DWORD* pdwDisposition, HKEY hRootKey,
+                                 LPCSTR lpszBasePath)
+{
+    // The store stays bound to the path even if the key cannot be created.
+    m_strBasePath = lpszBasePath;
+    m_hRootKey = hRootKey;
+    return ::RegCreateKeyExA(hRootKey, lpszBasePath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                             nullptr, phKey, pdwDisposition) == ERROR_SUCCESS;
+}
+
+CString CSettingsStore::SectionPath(LPCSTR lpszSection) const
+{
+    return m_strBasePath + "\\" + lpszSection;
+}
+
+BOOL CSettingsStore::ReadText(LPCSTR lpszSection, LPCSTR lpszName, CString& rText)
+{
+    HKEY hKey;
+    if (::RegOpenKeyExA(m_hRootKey, SectionPath(lpszSection), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return FALSE;
+    char buf[kValueBufferSize];
+    DWORD dwType = 0;
+    DWORD cbData = kValueBufferSize;
+    LONG lResult = ::RegQueryValueExA(hKey, lpszName, nullptr, &dwType,
+                                      reinterpret_cast<BYTE*>(buf), &cbData);
+    ::RegCloseKey(hKey);
+    if (lResult != ERROR_SUCCESS)
+        return FALSE;
+    // The type is not examined: the data is taken as text. It ends at its
+    // first NUL, and never goes past the length the registry returned.
+    if (cbData > kValueBufferSize)
+        cbData = kValueBufferSize;
+    const void* pNul = std::memchr(buf, '\0', cbData);
+    size_t nLength = pNul ? static_cast<size_t>(static_cast<const char*>(pNul) - buf) : cbData;
+    rText = CString(buf, static_cast<int>(nLength));
+    return TRUE;
+}
+
+int CSettingsStore::ReadInt(LPCSTR lpszSection, LPCSTR lpszName, int nDefault)
+{
+    CString strText;
+    int nValue;
+    if (!ReadText(lpszSection, lpszName, strText) || !ParseSettingsInt(strText, &nValue))
+        return nDefault;
+    return nValue;
+}
+
+CString CSettingsStore::ReadString(LPCSTR lpszSection, LPCSTR lpszName, LPCSTR lpszDefault)
+{
+    CString strText;
+    if (!ReadText(lpszSection, lpszName, strText))
+        return CString(lpszDefault);
+    return strText;
+}
+
+BOOL CSettingsStore::WriteInt(LPCSTR lpszSection, LPCSTR lpszName, int nValue)
+{
+    CString strText;
+    strText.Format("%d", nValue);
+    return WriteString(lpszSection, lpszName, strText);
+}
+
+BOOL CSettingsStore::WriteString(LPCSTR lpszSection, LPCSTR lpszName, LPCSTR lpszValue)
+{
+    HKEY hKey;
+    if (::RegCreateKeyExA(m_hRootKey, SectionPath(lpszSection), 0, nullptr,
+                          REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &hKey,
+                          nullptr) != ERROR_SUCCESS)
+        return FALSE;
+    LONG lResult = ::RegSetValueExA(hKey, lpszName, 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(lpszValue),
+                                    static_cast<DWORD>(std::strlen(lpszValue) + 1));
+    ::RegCloseKey(hKey);
+    return lResult == ERROR_SUCCESS;
+}
+
+BOOL ParseSettingsInt(const char* psz, int* pnValue)
+{
+    while (*psz == ' ' || *psz == '\t' || *psz == '\n' || *psz == '\v' || *psz == '\f' ||
+           *psz == '\r')
+        ++psz;
+    bool bNegative = false;
+    if (*psz == '+' || *psz == '-') {
+        bNegative = *psz == '-';
+        ++psz;
+    }
+    if (*psz < '0' || *psz > '9')
+        return FALSE;
+    // Accumulate the magnitude; a number beyond the range of int is no
+    // number at all rather than a wrapped one.
+    const long long kLimit = bNegative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    long long nMagnitude = 0;
+    for (; *psz >= '0' && *psz <= '9'; ++psz) {
+        nMagnitude = nMagnitude * 10 + (*psz - '0');
+        if (nMagnitude > kLimit)
+            return FALSE;
+    }
+    *pnValue = static_cast<int>(bNegative ? -nMagnitude : nMagnitude);
+    return TRUE;
+}

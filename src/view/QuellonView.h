@@ -1,0 +1,61 @@
+// The process list view: a report list control that fills the main frame's
+// client area, one row per running executable and path.
+#pragma once
+
+#include "ProcessRules.h"
+#include "afxcmn.h"
+
+#include <tlhelp32.h>
+
+class CMainFrame;
+
+class CQuellonView : public CListView
+{
+    DECLARE_DYNCREATE(CQuellonView)
+public:
+    // The list is a report, sorted by its first column, with multiple
+    // selection.
+    BOOL Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr) override;
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    void OnInitialUpdate() override;
+
+    // Process snapshot. The list control is the only store of the rows.
+    BOOL RefreshProcessList();
+    BOOL GetProcessModule(DWORD dwPID, DWORD dwModuleID, MODULEENTRY32* lpme, DWORD cbme);
+    BOOL AddProcessRow(const ProcessRow& row);
+    BOOL FindProcessRow(LPCSTR lpszProcess, LPCSTR lpszFullPath);
+    int FindRowByName(LPCSTR lpszProcess);
+
+    // Killing.
+    void KillRow(int nIndex, BOOL bRefresh);
+    // Terminates the process and waits until it has ended. When a name and
+    // path are given, the process must still run that executable.
+    BOOL KillPid(DWORD dwPID, LPCSTR lpszExpectedProcess = nullptr,
+                 LPCSTR lpszExpectedPath = nullptr);
+    BOOL KillFavorites();
+
+    // Start-up checks, run once by the main frame's start-up timer.
+    void RunStartupChecks();
+    BOOL IsWindows9x();
+
+    // Command handlers.
+    void OnKillSelected();
+    void OnKillFavorites();
+    void OnKillFavoritesExit();
+    void OnEditFavorites();
+    void OnRefresh();
+    void OnUpdateKillSelected(CCmdUI* pCmdUI);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CMainFrame* GetMainFrame() const;
+};
+
+// Width of every column when the stored widths are not usable.
+int DefaultColumnWidth(int nClientWidth);
+// Stored column widths are kept only if each is non-zero and not greater
+// than the client width, and their sum is not greater either; otherwise all
+// become nDefault.
+void ChooseColumnWidths(int widths[5], int nClientWidth, int nDefault);
