@@ -37,13 +37,16 @@ if [ "$fresh" = yes ]; then
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
     rm -rf "$prefix"
     cp -a "$template" "$prefix"
+    # The prefix is for a test run: its Wine server stays up until the run
+    # stops it, so that every test program starts quickly.
+    WINEPREFIX="$prefix" wineserver -p </dev/null >/dev/null 2>&1
 elif [ ! -f "$prefix/system.reg" ]; then
     boot "$prefix"
 fi
 
 export WINEPREFIX="$prefix"
 setver() { # setver <exe> <version>
-    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$1" /v Version /d "$2" /f >/dev/null
+    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$1" /v Version /d "$2" /f </dev/null >/dev/null 2>&1
 }
 setver Quellon.exe win98
 for pair in "$@"; do
@@ -52,3 +55,4 @@ for pair in "$@"; do
     *) setver "$pair" win98 ;;
     esac
 done
+
