@@ -24,6 +24,7 @@ need wine wine
 need /usr/lib/i386-linux-gnu/wine/i386-unix wine32:i386
 need clang-format clang-format
 need python3 python3
+need /usr/share/wine/fonts/marlett.ttf fonts-wine
 
 if [ -z "$missing" ]; then
     exit 0

@@ -33,6 +33,13 @@ if [ "$fresh" = yes ]; then
     template="$prefix.template"
     if [ ! -f "$template/system.reg" ]; then
         boot "$template"
+        # Test programs run in a virtual desktop, which draws window frames
+        # for the screenshots and gives every program the same screen.
+        WINEPREFIX="$template" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default \
+            /f </dev/null >/dev/null 2>&1
+        WINEPREFIX="$template" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+            /d 1024x768 /f </dev/null >/dev/null 2>&1
+        WINEPREFIX="$template" wineserver -w
     fi
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
     rm -rf "$prefix"
@@ -49,6 +56,7 @@ setver() { # setver <exe> <version>
     wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$1" /v Version /d "$2" /f </dev/null >/dev/null 2>&1
 }
 setver Quellon.exe win98
+
 for pair in "$@"; do
     case "$pair" in
     *=*) setver "${pair%%=*}" "${pair#*=}" ;;
