@@ -473,16 +473,19 @@ void TrackBarDrag(CControlBar* pBar, POINT ptStart)
             bCancel = TRUE;
             break;
         }
+        // The pointer's position as the mouse message gives it.
+        if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
+            pt = POINT{(short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam)};
+            ::ClientToScreen(msg.hwnd, &pt);
+        }
         switch (msg.message) {
         case WM_MOUSEMOVE:
-            ::GetCursorPos(&pt);
             ::DrawFocusRect(hdc, &rcTrack);
             rcTrack = {pt.x - offset.x, pt.y - offset.y, pt.x - offset.x + size.cx,
                        pt.y - offset.y + size.cy};
             ::DrawFocusRect(hdc, &rcTrack);
             break;
         case WM_LBUTTONUP:
-            ::GetCursorPos(&pt);
             bDone = TRUE;
             break;
         case WM_KEYDOWN:

@@ -1,0 +1,619 @@
+// The main frame and the framework behaviours it relies on: placement and
+// column widths in the settings, status panes and prompts, tooltips,
+// command enabling, the bars and their docking, and the start-up checks.
+#include "TestSupport.h"
+
+#include "WindowRules.h"
+#include "afxext.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+namespace {
+
+const std::string kScreen = std::string(kQuellonKey) + "\\Screen";
+const std::string kGrid = std::string(kQuellonKey) + "\\Grid";
+
+std::string Stored(const std::string& path, const char* name)
+{
+    std::string text;
+    return ReadRegistryText(HKEY_LOCAL_MACHINE, path, name, &text) ? text : "<absent>";
+}
+
+std::vector<std::string> StoredRect()
+{
+    return {Stored(kScreen, "x"), Stored(kScreen, "y"), Stored(kScreen, "cx"),
+            Stored(kScreen, "cy")};
+}
+
+std::vector<std::string> Texts(int x, int y, int cx, int cy)
+{
+    return {std::to_string(x), std::to_string(y), std::to_string(cx), std::to_string(cy)};
+}
+
+void StoreRect(int x, int y, int cx, int cy)
+{
+    WriteRegistryText(HKEY_LOCAL_MACHINE, kScreen, "x", std::to_string(x));
+    WriteRegistryText(HKEY_LOCAL_MACHINE, kScreen, "y", std::to_string(y));
+    WriteRegistryText(HKEY_LOCAL_MACHINE, kScreen, "cx", std::to_string(cx));
+    WriteRegistryText(HKEY_LOCAL_MACHINE, kScreen, "cy", std::to_string(cy));
+}
+
+// ---------------------------------------------------------------------------
+// Rules without a window
+
+TEST(WindowRules, DefaultRectangleIsNinetyFivePercentCentred)
+{
+    struct Case
+    {
+        int W, H, x, y, cx, cy;
+    };
+    const Case cases[] = {
+        {640, 452, 16, 11, 607, 429},
+        {800, 572, 20, 14, 759, 543}, // 800 x 0.95f is just below 760
+        {1024, 740, 26, 19, 972, 702},
+    };
+    for (const Case& c : cases) {
+        int x, y, cx, cy;
+        DefaultWindowRect(c.W, c.H, x, y, cx, cy);
+        EXPECT_EQ(std::vector<int>({x, y, cx, cy}), std::vector<int>({c.x, c.y, c.cx, c.cy}))
+            << c.W << " x " << c.H;
+    }
+}
+
+TEST(WindowRules, StoredRectangleBoundsAreInclusive)
+{
+    const int W = 800, H = 600;
+    EXPECT_TRUE(IsStoredRectValid(0, 0, 1, 1, W, H));
+    EXPECT_TRUE(IsStoredRectValid(W, H, W, H, W, H)); // x + cx beyond W is not checked
+    EXPECT_FALSE(IsStoredRectValid(W + 1, 0, 100, 100, W, H));
+    EXPECT_FALSE(IsStoredRectValid(0, H + 1, 100, 100, W, H));
+    EXPECT_FALSE(IsStoredRectValid(-1, 0, 100, 100, W, H));
+    EXPECT_FALSE(IsStoredRectValid(0, -1, 100, 100, W, H));
+    EXPECT_FALSE(IsStoredRectValid(0, 0, 0, 100, W, H));
+    EXPECT_FALSE(IsStoredRectValid(0, 0, 100, 0, W, H));
+    EXPECT_FALSE(IsStoredRectValid(0, 0, W + 1, 100, W, H));
+    EXPECT_FALSE(IsStoredRectValid(0, 0, 100, H + 1, W, H));
+}
+
+TEST(WindowRules, ClampingKeepsTheRectangleOnTheWorkArea)
+{
+    int x = -30, y = -4, cx = 900, cy = 700;
+    ClampWindowRect(x, y, cx, cy, 800, 600);
+    EXPECT_EQ(std::vector<int>({x, y, cx, cy}), std::vector<int>({0, 0, 800, 600}));
+    x = 700, y = 500, cx = 300, cy = 200; // beyond the right edge: left alone
+    ClampWindowRect(x, y, cx, cy, 800, 600);
+    EXPECT_EQ(std::vector<int>({x, y, cx, cy}), std::vector<int>({700, 500, 300, 200}));
+}
+
+TEST(ColumnWidths, StoredWidthsAreKeptOnlyAllTogether)
+{
+    EXPECT_EQ(DefaultColumnWidth(600), 108);
+    EXPECT_EQ(DefaultColumnWidth(500), 90);
+
+    int kept[5] = {100, 50, 80, 40, 300};
+    ChooseColumnWidths(kept, 600, DefaultColumnWidth(600));
+    EXPECT_EQ(std::vector<int>(kept, kept + 5), std::vector<int>({100, 50, 80, 40, 300}));
+
+    int tooWide[5] = {100, 50, 80, 40, 300}; // sum 570 > 500
+    ChooseColumnWidths(tooWide, 500, DefaultColumnWidth(500));
+    EXPECT_EQ(std::vector<int>(tooWide, tooWide + 5), std::vector<int>(5, 90));
+
+    int oneShut[5] = {100, 0, 80, 40, 30};
+    ChooseColumnWidths(oneShut, 600, DefaultColumnWidth(600));
+    EXPECT_EQ(std::vector<int>(oneShut, oneShut + 5), std::vector<int>(5, 108));
+
+    int oneTooWide[5] = {601, 1, 1, 1, 1};
+    ChooseColumnWidths(oneTooWide, 600, 108);
+    EXPECT_EQ(std::vector<int>(oneTooWide, oneTooWide + 5), std::vector<int>(5, 108));
+}
+
+// ---------------------------------------------------------------------------
+// The real window
+
+class FrameTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetQuellonSettings();
+        TestApp().m_boxes.clear();
+        TestApp().m_answers.clear();
+        workArea = GetWorkAreaSize();
+    }
+    void TearDown() override { ResetQuellonSettings(); }
+
+    SIZE workArea = {0, 0};
+};
+
+TEST_F(FrameTest, FirstStartTakesTheDefaultRectangleAndStoresIt)
+{
+    QuellonWindow w;
+    ASSERT_TRUE(w.Alive());
+    int x, y, cx, cy;
+    DefaultWindowRect(workArea.cx, workArea.cy, x, y, cx, cy);
+    RECT rc;
+    ::GetWindowRect(w.m_hWnd, &rc);
+    EXPECT_EQ(std::vector<int>({rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top}),
+              std::vector<int>({x, y, cx, cy}));
+    EXPECT_EQ(StoredRect(), Texts(x, y, cx, cy));
+    char title[64];
+    ::GetWindowTextA(w.m_hWnd, title, sizeof title);
+    EXPECT_STREQ(title, "Quellon");
+}
+
+TEST_F(FrameTest, StoredRectangleIsUsedWithinTheWorkAreaAndReplacedOtherwise)
+{
+    StoreRect(workArea.cx, 20, 300, 200); // x = W is still valid
+    {
+        QuellonWindow w;
+        RECT rc;
+        ::GetWindowRect(w.m_hWnd, &rc);
+        EXPECT_EQ(rc.left, workArea.cx);
+        EXPECT_EQ(rc.right - rc.left, 300);
+    }
+    int x, y, cx, cy;
+    DefaultWindowRect(workArea.cx, workArea.cy, x, y, cx, cy);
+    for (const auto& bad : {std::vector<int>{workArea.cx + 1, 20, 300, 200},
+                            std::vector<int>{10, 10, workArea.cx + 50, 200}}) {
+        StoreRect(bad[0], bad[1], bad[2], bad[3]);
+        QuellonWindow w;
+        RECT rc;
+        ::GetWindowRect(w.m_hWnd, &rc);
+        EXPECT_EQ(rc.left, x);
+        EXPECT_EQ(rc.right - rc.left, cx);
+        EXPECT_EQ(StoredRect(), Texts(x, y, cx, cy));
+    }
+}
+
+TEST_F(FrameTest, PlacementIsSavedOnEveryMoveOnceTheViewIsReady)
+{
+    QuellonWindow w;
+    ASSERT_TRUE(w.frame->m_bViewReady);
+    ::SetWindowPos(w.m_hWnd, nullptr, 50, 60, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(StoredRect(), Texts(50, 60, 500, 400));
+
+    // Negative positions are stored as 0.
+    ::SetWindowPos(w.m_hWnd, nullptr, -30, -40, 520, 410, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(StoredRect(), Texts(0, 0, 520, 410));
+
+    // Before the view is ready, nothing is written.
+    w.frame->m_bViewReady = FALSE;
+    ::SetWindowPos(w.m_hWnd, nullptr, 70, 80, 530, 420, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(StoredRect(), Texts(0, 0, 520, 410));
+    w.frame->m_bViewReady = TRUE;
+}
+
+TEST_F(FrameTest, MinimisedWritesNothingAndMaximisedStoresTheWorkArea)
+{
+    QuellonWindow w;
+    ::SetWindowPos(w.m_hWnd, nullptr, 40, 30, 600, 450, SWP_NOZORDER | SWP_NOACTIVATE);
+    PumpMessages(50);
+    ASSERT_EQ(StoredRect(), Texts(40, 30, 600, 450));
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kScreen);
+
+    ::ShowWindow(w.m_hWnd, SW_MINIMIZE);
+    PumpMessages(100);
+    EXPECT_EQ(StoredRect(), std::vector<std::string>(4, "<absent>"));
+
+    ::ShowWindow(w.m_hWnd, SW_RESTORE);
+    PumpMessages(100);
+    EXPECT_EQ(StoredRect(), Texts(40, 30, 600, 450));
+
+    ::ShowWindow(w.m_hWnd, SW_MAXIMIZE);
+    PumpMessages(100);
+    EXPECT_EQ(StoredRect(), Texts(0, 0, workArea.cx, workArea.cy));
+}
+
+TEST_F(FrameTest, ColumnsTakeStoredWidthsOrTheDefaultAndAreSavedOnClose)
+{
+    {
+        QuellonWindow w;
+        RECT rc;
+        ::GetClientRect(w.view->m_hWnd, &rc);
+        int nDefault = DefaultColumnWidth(rc.right);
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(w.view->GetListCtrl().GetColumnWidth(i), nDefault) << "column " << i;
+        CHeaderCtrl* pHeader = w.view->GetListCtrl().GetHeaderCtrl();
+        ASSERT_NE(pHeader, nullptr);
+        const char* headers[] = {"Process", "PID", "Base Priority", "Num. Threads", "FullPath"};
+        for (int i = 0; i < 5; ++i) {
+            char text[64] = "";
+            HDITEMA hdi = {};
+            hdi.mask = HDI_TEXT | HDI_FORMAT;
+            hdi.pszText = text;
+            hdi.cchTextMax = sizeof text;
+            ASSERT_TRUE(pHeader->GetItem(i, &hdi));
+            EXPECT_STREQ(text, headers[i]);
+            EXPECT_EQ(hdi.fmt & HDF_JUSTIFYMASK, HDF_LEFT);
+        }
+
+        // A column dragged shut is saved as 0 like any other width.
+        const int widths[] = {130, 0, 90, 70, 200};
+        for (int i = 0; i < 5; ++i)
+            w.view->GetListCtrl().SetColumnWidth(i, widths[i]);
+        ::SendMessageA(w.m_hWnd, WM_CLOSE, 0, 0);
+        EXPECT_FALSE(w.Alive());
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(Stored(kGrid, ("col" + std::to_string(i)).c_str()),
+                      std::to_string(widths[i]));
+    }
+    // The stored 0 makes the next start use the default for every column.
+    {
+        QuellonWindow w;
+        RECT rc;
+        ::GetClientRect(w.view->m_hWnd, &rc);
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(w.view->GetListCtrl().GetColumnWidth(i), DefaultColumnWidth(rc.right));
+    }
+    // Usable widths are taken as they are.
+    for (int i = 0; i < 5; ++i)
+        WriteRegistryText(HKEY_LOCAL_MACHINE, kGrid, "col" + std::to_string(i),
+                          std::to_string(60 + i));
+    QuellonWindow w;
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(w.view->GetListCtrl().GetColumnWidth(i), 60 + i);
+}
+
+TEST_F(FrameTest, StatusPaneTextFitsThePane)
+{
+    QuellonWindow w;
+    CStatusBar& bar = w.frame->m_wndStatusBar;
+    ASSERT_EQ(bar.GetCount(), 2);
+    UINT nID, nStyle;
+    int cxWidth;
+    bar.GetPaneInfo(STATUS_PANE_KILL, nID, nStyle, cxWidth);
+    EXPECT_EQ(nID, static_cast<UINT>(ID_INDICATOR_KILL));
+    EXPECT_EQ(std::string(bar.GetPaneText(STATUS_PANE_KILL)), std::string(10, ' '));
+
+    auto extent = [&bar](const char* text) {
+        HDC hdc = ::GetDC(bar.m_hWnd);
+        HGDIOBJ old = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(bar.SendMessage(WM_GETFONT)));
+        SIZE size;
+        ::GetTextExtentPoint32A(hdc, text, lstrlenA(text), &size);
+        ::SelectObject(hdc, old);
+        ::ReleaseDC(bar.m_hWnd, hdc);
+        return size.cx;
+    };
+    for (const char* text : {"Killing... SOMEVERYLONGPROCESSNAME.EXE", "Killing... A.EXE", "     "}) {
+        EXPECT_TRUE(w.frame->SetStatusPaneText(STATUS_PANE_KILL, text));
+        bar.GetPaneInfo(STATUS_PANE_KILL, nID, nStyle, cxWidth);
+        EXPECT_EQ(cxWidth, extent(text) + 2) << text;
+        EXPECT_EQ(std::string(bar.GetPaneText(STATUS_PANE_KILL)), text);
+        char shown[128] = "";
+        bar.SendMessage(SB_GETTEXTA, STATUS_PANE_KILL, reinterpret_cast<LPARAM>(shown));
+        EXPECT_STREQ(shown, text);
+        RECT rcPane;
+        bar.GetItemRect(STATUS_PANE_KILL, &rcPane);
+        EXPECT_GE(rcPane.right - rcPane.left, cxWidth) << text;
+    }
+}
+
+TEST_F(FrameTest, MessagePaneShowsPromptsOfMenuItemsAndReadyWhenIdle)
+{
+    QuellonWindow w;
+    CStatusBar& bar = w.frame->m_wndStatusBar;
+    EXPECT_EQ(std::string(bar.GetPaneText(0)), "Ready");
+    HMENU hMenu = ::GetMenu(w.m_hWnd);
+    ::SendMessageA(w.m_hWnd, WM_MENUSELECT, MAKEWPARAM(ID_PROCESS_KILLFAVORITESEXIT, MF_HILITE),
+                   reinterpret_cast<LPARAM>(::GetSubMenu(hMenu, 1)));
+    EXPECT_EQ(std::string(bar.GetPaneText(0)), "Kill Favorites and Exit");
+    ::SendMessageA(w.m_hWnd, WM_MENUSELECT, MAKEWPARAM(SC_CLOSE, MF_HILITE | MF_SYSMENU),
+                   reinterpret_cast<LPARAM>(::GetSystemMenu(w.m_hWnd, FALSE)));
+    EXPECT_EQ(std::string(bar.GetPaneText(0)), "Close the active window");
+    ::SendMessageA(w.m_hWnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ(std::string(bar.GetPaneText(0)), "Ready");
+}
+
+TEST_F(FrameTest, ToolbarTooltipsAreTheTextAfterTheNewline)
+{
+    QuellonWindow w;
+    const std::pair<UINT, const char*> tips[] = {{ID_FILE_SAVE, "Save"},
+                                                 {ID_PROCESS_KILL, "Kill Selected"},
+                                                 {ID_PROCESS_KILLFAVORITES, "Kill Favorites"},
+                                                 {ID_APP_ABOUT, "About"}};
+    for (const auto& tip : tips) {
+        TOOLTIPTEXTA ttt = {};
+        ttt.hdr.hwndFrom = w.frame->m_wndToolBar.m_hWnd;
+        ttt.hdr.idFrom = tip.first;
+        ttt.hdr.code = TTN_NEEDTEXTA;
+        ::SendMessageA(w.m_hWnd, WM_NOTIFY, tip.first, reinterpret_cast<LPARAM>(&ttt));
+        EXPECT_STREQ(ttt.lpszText, tip.second);
+    }
+}
+
+TEST_F(FrameTest, ToolbarPromptShowsWhileThePointerRestsOnAButton)
+{
+    QuellonWindow w;
+    ::SetForegroundWindow(w.m_hWnd);
+    CToolBar& bar = w.frame->m_wndToolBar;
+    RECT rc;
+    bar.GetItemRect(bar.CommandToIndex(ID_PROCESS_KILLFAVORITES), &rc);
+    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ::ClientToScreen(bar.m_hWnd, &pt);
+    ::SetCursorPos(pt.x, pt.y);
+    ::PostMessageA(bar.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return std::string(w.frame->m_wndStatusBar.GetPaneText(0)) == "Kill Favorites"; },
+        3000));
+    // Away from the bar the pane goes back to "Ready".
+    RECT rcView;
+    ::GetWindowRect(w.view->m_hWnd, &rcView);
+    ::SetCursorPos((rcView.left + rcView.right) / 2, (rcView.top + rcView.bottom) / 2);
+    EXPECT_TRUE(PumpUntil(
+        [&] { return std::string(w.frame->m_wndStatusBar.GetPaneText(0)) == "Ready"; }, 3000));
+}
+
+bool MenuItemEnabled(HWND hWnd, int nPopup, UINT nID)
+{
+    HMENU hPopup = ::GetSubMenu(::GetMenu(hWnd), nPopup);
+    ::SendMessageA(hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hPopup), nPopup);
+    return (::GetMenuState(hPopup, nID, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+bool MenuItemChecked(HWND hWnd, int nPopup, UINT nID)
+{
+    HMENU hPopup = ::GetSubMenu(::GetMenu(hWnd), nPopup);
+    ::SendMessageA(hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hPopup), nPopup);
+    return (::GetMenuState(hPopup, nID, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+bool ToolbarButtonEnabled(QuellonWindow& w, UINT nID)
+{
+    ::SendMessageA(w.m_hWnd, WM_IDLEUPDATECMDUI, TRUE, 0);
+    return w.frame->m_wndToolBar.SendMessage(TB_ISBUTTONENABLED, nID) != 0;
+}
+
+TEST_F(FrameTest, KillSelectedIsAvailableExactlyWhileARowIsSelected)
+{
+    QuellonWindow w;
+    w.view->RefreshProcessList();
+    ASSERT_GE(w.RowCount(), 2);
+    EXPECT_FALSE(MenuItemEnabled(w.m_hWnd, 1, ID_PROCESS_KILL));
+    EXPECT_FALSE(ToolbarButtonEnabled(w, ID_PROCESS_KILL));
+    w.Select({1});
+    EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 1, ID_PROCESS_KILL));
+    EXPECT_TRUE(ToolbarButtonEnabled(w, ID_PROCESS_KILL));
+    w.Select({0, 1});
+    EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 1, ID_PROCESS_KILL));
+    // A refresh drops the selection, and with it the command.
+    w.Command(ID_VIEW_REFRESH);
+    EXPECT_FALSE(MenuItemEnabled(w.m_hWnd, 1, ID_PROCESS_KILL));
+    EXPECT_FALSE(ToolbarButtonEnabled(w, ID_PROCESS_KILL));
+
+    for (UINT nID : {ID_PROCESS_KILLFAVORITES, ID_PROCESS_KILLFAVORITESEXIT, ID_PROCESS_EDITFAVORITES})
+        EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 1, nID)) << nID;
+    EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 2, ID_VIEW_REFRESH));
+    EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 0, ID_APP_EXIT));
+    EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 3, ID_APP_ABOUT));
+    for (UINT nID : {ID_PROCESS_KILLFAVORITES, ID_PROCESS_KILLFAVORITESEXIT, ID_APP_ABOUT,
+                     ID_FILE_SAVE})
+        EXPECT_TRUE(ToolbarButtonEnabled(w, nID)) << nID;
+}
+
+BOOL CALLBACK CountWindow(HWND, LPARAM lParam)
+{
+    ++*reinterpret_cast<int*>(lParam);
+    return TRUE;
+}
+
+int CountThreadWindows()
+{
+    int n = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+TEST_F(FrameTest, PaneKeysHaveNoHandlerAndSaveDoesNothingVisible)
+{
+    QuellonWindow w;
+    for (UINT nID : {ID_NEXT_PANE, ID_PREV_PANE}) {
+        CTestCmdUI state;
+        state.m_nID = nID;
+        state.DoUpdate(w.frame, TRUE);
+        EXPECT_FALSE(state.m_bEnabled) << nID;
+    }
+    int nWindowsBefore = CountThreadWindows();
+    // F6, Shift+F6 and Ctrl+S through the message loop's accelerator table.
+    ::SetFocus(w.view->m_hWnd);
+    for (WPARAM vk : {static_cast<WPARAM>(VK_F6), static_cast<WPARAM>('S')}) {
+        MSG msg = {w.view->m_hWnd, WM_KEYDOWN, vk, 1, 0, {0, 0}};
+        if (vk == 'S') {
+            BYTE keys[256];
+            ::GetKeyboardState(keys);
+            keys[VK_CONTROL] = 0x80;
+            ::SetKeyboardState(keys);
+        }
+        EXPECT_TRUE(AfxGetApp()->PreTranslateMessage(&msg)) << "the key is an accelerator";
+        BYTE keys[256];
+        ::GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0;
+        ::SetKeyboardState(keys);
+    }
+    PumpMessages(200);
+    EXPECT_EQ(CountThreadWindows(), nWindowsBefore) << "no dialog appeared";
+    EXPECT_TRUE(w.Alive());
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+    char title[64];
+    ::GetWindowTextA(w.m_hWnd, title, sizeof title);
+    EXPECT_STREQ(title, "Quellon");
+}
+
+TEST_F(FrameTest, ViewMenuHidesAndShowsTheBarsWithCheckMarks)
+{
+    QuellonWindow w;
+    for (UINT nID : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
+        HWND hBar = ::GetDlgItem(w.m_hWnd, static_cast<int>(nID));
+        ASSERT_NE(hBar, nullptr);
+        EXPECT_TRUE(::IsWindowVisible(hBar));
+        EXPECT_TRUE(MenuItemChecked(w.m_hWnd, 2, nID));
+        w.Command(nID);
+        EXPECT_FALSE(::IsWindowVisible(hBar));
+        EXPECT_FALSE(MenuItemChecked(w.m_hWnd, 2, nID));
+        w.Command(nID);
+        EXPECT_TRUE(::IsWindowVisible(hBar));
+        EXPECT_TRUE(MenuItemChecked(w.m_hWnd, 2, nID));
+    }
+}
+
+RECT ClientRectOf(HWND hWnd, HWND hFrame)
+{
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    ::MapWindowPoints(nullptr, hFrame, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+TEST(DockSide, TheNearestAllowedEdgeWithinTheBandWins)
+{
+    RECT rc = {100, 100, 500, 400};
+    EXPECT_EQ(AfxDockSideForPoint(rc, POINT{300, 105}, CBRS_ALIGN_ANY), AFX_IDW_DOCKBAR_TOP);
+    EXPECT_EQ(AfxDockSideForPoint(rc, POINT{300, 399}, CBRS_ALIGN_ANY), AFX_IDW_DOCKBAR_BOTTOM);
+    EXPECT_EQ(AfxDockSideForPoint(rc, POINT{101, 250}, CBRS_ALIGN_ANY), AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(AfxDockSideForPoint(rc, POINT{490, 250}, CBRS_ALIGN_ANY), AFX_IDW_DOCKBAR_RIGHT);
+    EXPECT_EQ(AfxDockSideForPoint(rc, POINT{102, 110}, CBRS_ALIGN_ANY), AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(AfxDockSideForPoint(rc, POINT{300, 250}, CBRS_ALIGN_ANY), 0u); // middle: float
+    EXPECT_EQ(AfxDockSideForPoint(rc, POINT{300, 90}, CBRS_ALIGN_ANY), 0u);  // outside
+    EXPECT_EQ(AfxDockSideForPoint(rc, POINT{300, 105}, CBRS_ALIGN_LEFT), 0u);
+}
+
+TEST_F(FrameTest, ToolbarDocksAtEveryEdgeFloatsAndStartsAtTheTopNextTime)
+{
+    {
+        QuellonWindow w;
+        CToolBar& bar = w.frame->m_wndToolBar;
+        RECT rcClient;
+        ::GetClientRect(w.m_hWnd, &rcClient);
+        RECT rc = ClientRectOf(bar.m_hWnd, w.m_hWnd);
+        EXPECT_EQ(rc.top, 0);
+        EXPECT_EQ(rc.left, 0);
+        EXPECT_GT(rc.right - rc.left, rc.bottom - rc.top) << "horizontal at the top";
+
+        w.frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_LEFT);
+        rc = ClientRectOf(bar.m_hWnd, w.m_hWnd);
+        EXPECT_EQ(rc.left, 0);
+        EXPECT_GT(rc.bottom - rc.top, rc.right - rc.left) << "vertical at the left";
+        RECT rcView = ClientRectOf(w.view->m_hWnd, w.m_hWnd);
+        EXPECT_EQ(rcView.left, rc.right) << "the view makes room";
+
+        w.frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_RIGHT);
+        rc = ClientRectOf(bar.m_hWnd, w.m_hWnd);
+        EXPECT_EQ(rc.right, rcClient.right);
+
+        w.frame->DockControlBar(&bar, AFX_IDW_DOCKBAR_BOTTOM);
+        rc = ClientRectOf(bar.m_hWnd, w.m_hWnd);
+        RECT rcStatus = ClientRectOf(w.frame->m_wndStatusBar.m_hWnd, w.m_hWnd);
+        EXPECT_EQ(rc.bottom, rcStatus.top) << "docked just above the status bar";
+
+        w.frame->FloatControlBar(&bar, POINT{200, 300});
+        HWND hParent = ::GetParent(bar.m_hWnd);
+        EXPECT_NE(hParent, w.m_hWnd);
+        EXPECT_TRUE(::GetWindowLongA(hParent, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+        EXPECT_TRUE(::IsWindowVisible(hParent));
+        EXPECT_TRUE(MenuItemChecked(w.m_hWnd, 2, ID_VIEW_TOOLBAR));
+        // Its buttons still reach the frame.
+        EXPECT_TRUE(ToolbarButtonEnabled(w, ID_APP_ABOUT));
+        // View > Toolbar hides the floating window, and shows it again.
+        w.Command(ID_VIEW_TOOLBAR);
+        EXPECT_FALSE(::IsWindowVisible(hParent));
+        w.Command(ID_VIEW_TOOLBAR);
+        EXPECT_TRUE(::IsWindowVisible(hParent));
+        rcView = ClientRectOf(w.view->m_hWnd, w.m_hWnd);
+        EXPECT_EQ(rcView.top, 0) << "the view takes the place of the floating bar";
+        ::SendMessageA(w.m_hWnd, WM_CLOSE, 0, 0);
+        EXPECT_FALSE(w.Alive());
+        EXPECT_FALSE(::IsWindow(hParent));
+    }
+    QuellonWindow w;
+    RECT rc = ClientRectOf(w.frame->m_wndToolBar.m_hWnd, w.m_hWnd);
+    EXPECT_EQ(rc.top, 0);
+    EXPECT_TRUE(::IsWindowVisible(w.frame->m_wndToolBar.m_hWnd));
+    EXPECT_TRUE(::IsWindowVisible(w.frame->m_wndStatusBar.m_hWnd));
+}
+
+void MouseTo(POINT pt)
+{
+    ::SetCursorPos(pt.x, pt.y);
+    PumpMessages(30);
+}
+
+TEST_F(FrameTest, ToolbarIsDraggedByItsGripperToAnotherEdge)
+{
+    QuellonWindow w;
+    ::SetForegroundWindow(w.m_hWnd);
+    CToolBar& bar = w.frame->m_wndToolBar;
+    RECT rcBar;
+    ::GetWindowRect(bar.m_hWnd, &rcBar);
+    POINT grip = {rcBar.left + 4, (rcBar.top + rcBar.bottom) / 2};
+    ASSERT_EQ(::SendMessageA(bar.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(grip.x, grip.y)), HTCAPTION);
+    RECT rcView;
+    ::GetWindowRect(w.view->m_hWnd, &rcView);
+    POINT target = {rcView.left + 5, (rcView.top + rcView.bottom) / 2};
+
+    // The drag runs its own loop; the pointer's path is fed to it as input.
+    MouseTo(grip);
+    ::PostMessageA(bar.m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(grip.x, grip.y));
+    ::SetCursorPos(target.x, target.y);
+    POINT client = target;
+    ::ScreenToClient(bar.m_hWnd, &client);
+    ::PostMessageA(bar.m_hWnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+    ::PostMessageA(bar.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+    PumpMessages(200);
+
+    RECT rc = ClientRectOf(bar.m_hWnd, w.m_hWnd);
+    EXPECT_EQ(rc.left, 0);
+    EXPECT_GT(rc.bottom - rc.top, rc.right - rc.left) << "docked at the left, vertical";
+    EXPECT_EQ(bar.GetBarStyle() & CBRS_ALIGN_ANY, static_cast<DWORD>(CBRS_ALIGN_LEFT));
+}
+
+// ---------------------------------------------------------------------------
+// Start-up checks
+
+TEST_F(FrameTest, FirstStartWarnsOnceThenFillsTheList)
+{
+    ResetQuellonSettings(false);
+    {
+        QuellonWindow w;
+        EXPECT_EQ(w.RowCount(), 0) << "no rows before the start-up timer";
+        ASSERT_TRUE(PumpUntil([&] { return w.RowCount() > 0; }));
+        ASSERT_EQ(TestApp().m_boxes.size(), 1u);
+        EXPECT_EQ(TestApp().m_boxes[0].text,
+                  "Quellon is for advanced users.\n\nTake care when killing programs that live\n"
+                  "in the Windows folder or its sub-folders.");
+        EXPECT_EQ(TestApp().m_boxes[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(Stored(std::string(kQuellonKey) + "\\Newbie", "Start"), "0");
+        PumpMessages(500); // the timer fired once
+        EXPECT_EQ(TestApp().m_boxes.size(), 1u);
+    }
+    TestApp().m_boxes.clear();
+    {
+        QuellonWindow w;
+        ASSERT_TRUE(PumpUntil([&] { return w.RowCount() > 0; }));
+        EXPECT_TRUE(TestApp().m_boxes.empty()) << "the second start does not warn";
+    }
+    WriteRegistryText(HKEY_LOCAL_MACHINE, std::string(kQuellonKey) + "\\Newbie", "Start", "5");
+    QuellonWindow w;
+    ASSERT_TRUE(PumpUntil([&] { return w.RowCount() > 0; }));
+    EXPECT_EQ(TestApp().m_boxes.size(), 1u);
+    EXPECT_EQ(Stored(std::string(kQuellonKey) + "\\Newbie", "Start"), "0");
+}
+
+BOOL WINAPI FailingGetVersionExA(LPOSVERSIONINFOA)
+{
+    return FALSE;
+}
+
+TEST_F(FrameTest, AFailingVersionQueryRefusesAndCloses)
+{
+    ProcessPlatform saved = g_processPlatform;
+    g_processPlatform.pfnGetVersionExA = FailingGetVersionExA;
+    QuellonWindow w;
+    bool bClosed = PumpUntil([&] { return !w.Alive(); });
+    g_processPlatform = saved;
+    EXPECT_TRUE(bClosed);
+    ASSERT_EQ(TestApp().m_boxes.size(), 1u);
+    EXPECT_EQ(TestApp().m_boxes[0].text, "Quellon is not designed for NT or Win2K");
+    EXPECT_EQ(Stored(std::string(kQuellonKey) + "\\Newbie", "Start"), "0") << "no warning either";
+}
+
+} // namespace
