@@ -622,11 +622,15 @@ void CStatusBar::SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth)
     if (nIndex < 0 || nIndex >= GetCount())
         return;
     Pane& pane = m_panes[static_cast<size_t>(nIndex)];
+    bool bStyleChanged = pane.nStyle != nStyle;
     pane.nID = nID;
     pane.nStyle = nStyle;
     pane.cxText = cxWidth;
     UpdateParts();
-    SetPaneText(nIndex, pane.strText, TRUE);
+    // The control keeps the texts across new part sizes; only a new
+    // border style needs the text set again.
+    if (bStyleChanged)
+        SetPaneText(nIndex, pane.strText, TRUE);
 }
 
 BOOL CStatusBar::SetPaneText(int nIndex, LPCSTR lpszNewText, BOOL bUpdate)

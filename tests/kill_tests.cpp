@@ -1,0 +1,403 @@
+// Killing with real processes: Kill Selected Process, the stored Favorites
+// list, and Kill Favorite Processes (and Exit).
+#include "TestSupport.h"
+
+#include "Favorites.h"
+#include "resource.h"
+
+#include <memory>
+
+namespace {
+
+const std::string kSettings = std::string(kQuellonKey) + "\\Settings";
+
+class KillTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetQuellonSettings();
+        TestApp().m_boxes.clear();
+        TestApp().m_answers.clear();
+    }
+    void TearDown() override { ResetQuellonSettings(); }
+
+    HelperProcess& Start(const std::string& folder, const std::string& name)
+    {
+        return StartPath(PlaceHelper(folder, name));
+    }
+    HelperProcess& StartPath(const std::string& path)
+    {
+        helpers.emplace_back(new HelperProcess(path));
+        HelperProcess& helper = *helpers.back();
+        EXPECT_TRUE(helper.Started()) << path;
+        EXPECT_TRUE(WaitForModules(helper.Pid())) << path;
+        return helper;
+    }
+    static int Row(QuellonWindow& w, const char* name) { return w.view->FindRowByName(name); }
+    static std::string Pid(QuellonWindow& w, int row)
+    {
+        return w.view->GetListCtrl().GetItemText(row, 1).GetString();
+    }
+
+    std::vector<std::unique_ptr<HelperProcess>> helpers;
+};
+
+// ---------------------------------------------------------------------------
+// Kill Selected Process
+
+TEST_F(KillTest, KillSelectedEndsTheProcessRemovesItsRowAndRefreshes)
+{
+    HelperProcess& victim = Start("kill", "victim.exe");
+    QuellonWindow w;
+    w.view->RefreshProcessList();
+    int row = Row(w, "victim.exe");
+    ASSERT_NE(row, -1);
+    HelperProcess& late = Start("kill", "latecomer.exe"); // only a refresh lists it
+    w.Select({row});
+    w.Command(ID_PROCESS_KILL);
+    // The command waited for the end, so the process is gone already.
+    EXPECT_TRUE(victim.WaitEnded(0));
+    EXPECT_EQ(victim.ExitCode(), 0xFFFFFFFFu);
+    EXPECT_EQ(Row(w, "victim.exe"), -1);
+    EXPECT_NE(Row(w, "latecomer.exe"), -1) << "the list was refreshed";
+    EXPECT_EQ(w.view->GetListCtrl().GetNextItem(-1, LVNI_SELECTED), -1);
+    EXPECT_TRUE(late.Running());
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
+TEST_F(KillTest, OnlyTheLowestSelectedRowIsKilled)
+{
+    HelperProcess& first = Start("kill", "kilo_a.exe");
+    HelperProcess& second = Start("kill", "kilo_b.exe");
+    QuellonWindow w;
+    w.view->RefreshProcessList();
+    int a = Row(w, "kilo_a.exe"), b = Row(w, "kilo_b.exe");
+    ASSERT_LT(a, b);
+    w.Select({b, a});
+    w.Command(ID_PROCESS_KILL);
+    EXPECT_TRUE(first.WaitEnded(0));
+    EXPECT_TRUE(second.Running());
+    EXPECT_NE(Row(w, "kilo_b.exe"), -1);
+    EXPECT_EQ(w.view->GetListCtrl().GetSelectedCount(), 0) << "the refresh cleared the selection";
+}
+
+TEST_F(KillTest, WithNothingSelectedNeitherTheCommandNorF8DoesAnything)
+{
+    HelperProcess& helper = Start("kill", "bystander.exe");
+    QuellonWindow w;
+    w.view->RefreshProcessList();
+    std::vector<std::string> before = w.Column(1);
+    w.Command(ID_PROCESS_KILL);
+    ::SetFocus(w.view->m_hWnd);
+    MSG msg = {w.view->m_hWnd, WM_KEYDOWN, VK_F8, 1, 0, {0, 0}};
+    AfxGetApp()->PreTranslateMessage(&msg);
+    w.view->OnKillSelected();
+    PumpMessages(100);
+    EXPECT_TRUE(helper.Running());
+    EXPECT_EQ(w.Column(1), before);
+}
+
+TEST_F(KillTest, F8KillsTheSelectedRowThroughTheAcceleratorTable)
+{
+    HelperProcess& helper = Start("kill", "keyed.exe");
+    QuellonWindow w;
+    w.view->RefreshProcessList();
+    w.Select({Row(w, "keyed.exe")});
+    ::SetFocus(w.view->m_hWnd);
+    MSG msg = {w.view->m_hWnd, WM_KEYDOWN, VK_F8, 1, 0, {0, 0}};
+    EXPECT_TRUE(AfxGetApp()->PreTranslateMessage(&msg));
+    EXPECT_TRUE(helper.WaitEnded(0));
+    EXPECT_EQ(Row(w, "keyed.exe"), -1);
+}
+
+TEST_F(KillTest, ARowWhoseProcessHasEndedStaysAndTheListIsNotRefreshed)
+{
+    HelperProcess& gone = Start("kill", "gone.exe");
+    QuellonWindow w;
+    w.view->RefreshProcessList();
+    gone.Kill();
+    Start("kill", "latecomer.exe");
+    w.Select({Row(w, "gone.exe")});
+    w.Command(ID_PROCESS_KILL);
+    EXPECT_NE(Row(w, "gone.exe"), -1);
+    EXPECT_EQ(Row(w, "latecomer.exe"), -1) << "no refresh after a failed kill";
+    EXPECT_EQ(w.view->GetListCtrl().GetNextItem(-1, LVNI_SELECTED), Row(w, "gone.exe"));
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
+TEST_F(KillTest, OfTwoInstancesAtOnePathTheShownOneDiesAndTheOtherGetsTheRow)
+{
+    std::string path = PlaceHelper("twins", "twin.exe");
+    HelperProcess& a = StartPath(path);
+    HelperProcess& b = StartPath(path);
+    QuellonWindow w;
+    w.view->RefreshProcessList();
+    int row = Row(w, "twin.exe");
+    ASSERT_NE(row, -1);
+    std::string shown = Pid(w, row);
+    HelperProcess& victim = shown == std::string(FormatPidText(a.Pid())) ? a : b;
+    HelperProcess& survivor = &victim == &a ? b : a;
+    w.Select({row});
+    w.Command(ID_PROCESS_KILL);
+    EXPECT_TRUE(victim.WaitEnded(0));
+    EXPECT_TRUE(survivor.Running());
+    row = Row(w, "twin.exe");
+    ASSERT_NE(row, -1);
+    EXPECT_EQ(Pid(w, row), std::string(FormatPidText(survivor.Pid())));
+}
+
+TEST_F(KillTest, ARowWhoseIdentifierNowRunsAnotherExecutableIsNotKilled)
+{
+    // The identifier passes to another program: simulated by a row that
+    // names another executable than the process now holding its PID runs.
+    HelperProcess& holder = Start("reuse", "holder.exe");
+    QuellonWindow w;
+    w.view->RefreshProcessList();
+    int row = Row(w, "holder.exe");
+    ASSERT_NE(row, -1);
+    CListCtrl& list = w.view->GetListCtrl();
+    CString path = list.GetItemText(row, 4);
+    list.SetItemText(row, 0, "other.exe"); // another name at the same path
+    w.Select({row});
+    w.Command(ID_PROCESS_KILL);
+    EXPECT_TRUE(holder.Running());
+
+    row = Row(w, "other.exe");
+    ASSERT_NE(row, -1);
+    list.SetItemText(row, 0, "holder.exe");
+    list.SetItemText(row, 4, "C:\\elsewhere\\holder.exe"); // the same name elsewhere
+    w.view->KillRow(row, TRUE);
+    EXPECT_TRUE(holder.Running());
+    EXPECT_NE(Row(w, "holder.exe"), -1) << "the row stays";
+
+    // The row as it was is killed.
+    list.SetItemText(Row(w, "holder.exe"), 4, path);
+    w.view->KillRow(Row(w, "holder.exe"), FALSE);
+    EXPECT_TRUE(holder.WaitEnded(0));
+}
+
+TEST_F(KillTest, QuellonNeverKillsItself)
+{
+    QuellonWindow w;
+    w.view->RefreshProcessList();
+    int row = Row(w, "kill_tests.exe");
+    ASSERT_NE(row, -1);
+    w.Select({row});
+    w.Command(ID_PROCESS_KILL);
+    EXPECT_NE(Row(w, "kill_tests.exe"), -1);
+    EXPECT_FALSE(w.view->KillPid(::GetCurrentProcessId()));
+}
+
+// ---------------------------------------------------------------------------
+// The stored Favorites
+
+std::string Fav(int n)
+{
+    std::string text;
+    return ReadRegistryText(HKEY_LOCAL_MACHINE, kSettings, "Fav" + std::to_string(n), &text)
+               ? text
+               : "<absent>";
+}
+
+void StoreFav(int n, const std::string& name)
+{
+    WriteRegistryText(HKEY_LOCAL_MACHINE, kSettings, "Fav" + std::to_string(n), name);
+}
+
+std::vector<std::string> Loaded()
+{
+    std::vector<std::string> names;
+    for (const CString& name : LoadFavorites(TestApp().m_settings))
+        names.push_back(name.GetString());
+    return names;
+}
+
+void Save(const std::vector<const char*>& names)
+{
+    std::vector<CString> list(names.begin(), names.end());
+    SaveFavorites(TestApp().m_settings, list);
+}
+
+TEST_F(KillTest, FavoritesLoadUpperCasedUpToTheFirstGap)
+{
+    TestApp().BindSettingsStore();
+    StoreFav(0, "notepad.exe");
+    StoreFav(1, "Calc.Exe");
+    StoreFav(3, "beyond.exe");
+    EXPECT_EQ(Loaded(), (std::vector<std::string>{"NOTEPAD.EXE", "CALC.EXE"}));
+    StoreFav(1, "");
+    EXPECT_EQ(Loaded(), (std::vector<std::string>{"NOTEPAD.EXE"}));
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kSettings);
+    EXPECT_TRUE(Loaded().empty());
+}
+
+TEST_F(KillTest, SavingEmptiesWhatALongerListLeftUpToTheFirstGap)
+{
+    TestApp().BindSettingsStore();
+    for (int i = 0; i < 5; ++i)
+        StoreFav(i, "old" + std::to_string(i) + ".exe");
+    StoreFav(6, "stray.exe"); // Fav5 absent
+    Save({"A.EXE", "B.EXE"});
+    EXPECT_EQ(Fav(0), "A.EXE");
+    EXPECT_EQ(Fav(1), "B.EXE");
+    for (int i = 2; i < 5; ++i)
+        EXPECT_EQ(Fav(i), "") << "Fav" << i << " emptied, not deleted";
+    EXPECT_EQ(Fav(5), "<absent>");
+    EXPECT_EQ(Fav(6), "stray.exe");
+    EXPECT_EQ(Loaded(), (std::vector<std::string>{"A.EXE", "B.EXE"}));
+
+    Save({});
+    EXPECT_EQ(Fav(0), "");
+    EXPECT_EQ(Fav(1), "");
+    EXPECT_EQ(Fav(6), "stray.exe");
+    EXPECT_TRUE(Loaded().empty());
+}
+
+TEST_F(KillTest, TwelveNamesAndDuplicatesAreStoredAndLoadedInOrder)
+{
+    TestApp().BindSettingsStore();
+    std::vector<const char*> names = {"A.EXE", "B.EXE", "B.EXE", "C.EXE", "D.EXE", "E.EXE",
+                                      "F.EXE", "G.EXE", "H.EXE", "I.EXE", "J.EXE", "K.EXE"};
+    Save(names);
+    EXPECT_EQ(Fav(11), "K.EXE");
+    EXPECT_EQ(Fav(10), "J.EXE");
+    EXPECT_EQ(Fav(12), "<absent>");
+    EXPECT_EQ(Loaded(), std::vector<std::string>(names.begin(), names.end()));
+}
+
+// ---------------------------------------------------------------------------
+// Kill Favorite Processes
+
+// Records the texts written into status pane 1 while it is installed.
+class PaneRecorder
+{
+public:
+    explicit PaneRecorder(HWND hStatusBar)
+    {
+        s_pThis = this;
+        m_hStatusBar = hStatusBar;
+        m_hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~PaneRecorder()
+    {
+        ::UnhookWindowsHookEx(m_hHook);
+        s_pThis = nullptr;
+    }
+    std::vector<std::string> texts;
+
+private:
+    static LRESULT CALLBACK Hook(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        const CWPSTRUCT* p = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (nCode == HC_ACTION && s_pThis != nullptr && p->hwnd == s_pThis->m_hStatusBar &&
+            p->message == SB_SETTEXTA && (p->wParam & 0xFF) == 1)
+            s_pThis->texts.push_back(reinterpret_cast<const char*>(p->lParam));
+        return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+    static PaneRecorder* s_pThis;
+    HWND m_hStatusBar;
+    HHOOK m_hHook;
+};
+PaneRecorder* PaneRecorder::s_pThis = nullptr;
+
+FILETIME ExitTime(const HelperProcess& p)
+{
+    FILETIME created, exited, kernel, user;
+    ::GetProcessTimes(p.Handle(), &created, &exited, &kernel, &user);
+    return exited;
+}
+
+TEST_F(KillTest, KillFavoritesKillsEachFavouriteInOrderShowingItsName)
+{
+    HelperProcess& a = Start("fav", "fava.exe");
+    HelperProcess& b = Start("fav", "favb.exe");
+    HelperProcess& other = Start("fav", "favother.exe");
+    StoreFav(0, "favb.exe"); // stored in lower case
+    StoreFav(1, "notrunning.exe");
+    StoreFav(2, "FAVA.EXE");
+    QuellonWindow w;
+    PaneRecorder recorder(w.frame->m_wndStatusBar.m_hWnd);
+    w.Command(ID_PROCESS_KILLFAVORITES);
+    EXPECT_TRUE(a.WaitEnded(0));
+    EXPECT_TRUE(b.WaitEnded(0));
+    EXPECT_EQ(a.ExitCode(), 0xFFFFFFFFu);
+    EXPECT_TRUE(other.Running());
+    FILETIME exitA = ExitTime(a), exitB = ExitTime(b);
+    EXPECT_LE(::CompareFileTime(&exitB, &exitA), 0) << "FAVB.EXE went first";
+    EXPECT_EQ(recorder.texts, (std::vector<std::string>{"Killing... FAVB.EXE",
+                                                        "Killing... NOTRUNNING.EXE",
+                                                        "Killing... FAVA.EXE", "     "}));
+    EXPECT_EQ(std::string(w.frame->m_wndStatusBar.GetPaneText(1)), "     ");
+    // The rows of the killed processes are gone; the others remain.
+    EXPECT_EQ(Row(w, "fava.exe"), -1);
+    EXPECT_EQ(Row(w, "favb.exe"), -1);
+    EXPECT_NE(Row(w, "favother.exe"), -1);
+    EXPECT_TRUE(w.Alive());
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
+TEST_F(KillTest, KillFavoritesRefreshesFirstAndKillsTheLowerOfTwoRowsOfAName)
+{
+    HelperProcess& one = Start("dual1", "dual.exe");
+    HelperProcess& two = Start("dual2", "dual.exe");
+    StoreFav(0, "DUAL.EXE");
+    QuellonWindow w;
+    ASSERT_EQ(w.RowCount(), 0) << "nothing is listed before the start-up timer";
+    // The pass takes a snapshot of its own; the lower of the two rows is
+    // the one the same snapshot puts first.
+    w.view->RefreshProcessList();
+    std::string lower = Pid(w, Row(w, "dual.exe"));
+    w.view->GetListCtrl().DeleteAllItems();
+    w.Command(ID_PROCESS_KILLFAVORITES);
+    HelperProcess& victim = lower == std::string(FormatPidText(one.Pid())) ? one : two;
+    HelperProcess& survivor = &victim == &one ? two : one;
+    EXPECT_TRUE(victim.WaitEnded(0));
+    EXPECT_TRUE(survivor.Running());
+    int row = Row(w, "dual.exe");
+    ASSERT_NE(row, -1);
+    EXPECT_EQ(Pid(w, row), std::string(FormatPidText(survivor.Pid())));
+}
+
+TEST_F(KillTest, AnEmptyListIsReportedAndKillFavoritesAndExitStaysOpen)
+{
+    QuellonWindow w;
+    w.Command(ID_PROCESS_KILLFAVORITESEXIT);
+    PumpMessages(300);
+    EXPECT_TRUE(w.Alive());
+    ASSERT_EQ(TestApp().m_boxes.size(), 1u);
+    EXPECT_EQ(TestApp().m_boxes[0].text, "Favorites List has no Contents - hit F2 to Edit");
+    EXPECT_EQ(TestApp().m_boxes[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
+    EXPECT_GT(w.RowCount(), 0) << "the list was refreshed all the same";
+}
+
+TEST_F(KillTest, KillFavoritesAndExitClosesWhenTheListHasNames)
+{
+    StoreFav(0, "ghost.exe"); // not running: nothing is killed, yet the pass ran
+    QuellonWindow w;
+    w.Command(ID_PROCESS_KILLFAVORITESEXIT);
+    EXPECT_TRUE(w.Alive()) << "the close is posted, not sent";
+    EXPECT_TRUE(PumpUntil([&] { return !w.Alive(); }, 5000));
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+    std::string text;
+    EXPECT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, std::string(kQuellonKey) + "\\Grid", "col4",
+                                 &text))
+        << "closed the normal way";
+}
+
+TEST_F(KillTest, AFavouriteNamingQuellonItselfDoesNotEndThePass)
+{
+    HelperProcess& after = Start("fav", "afterself.exe");
+    StoreFav(0, "afterself.exe");
+    StoreFav(1, "KILL_TESTS.EXE");
+    StoreFav(2, "afterself2.exe");
+    HelperProcess& after2 = Start("fav", "afterself2.exe");
+    QuellonWindow w;
+    w.Command(ID_PROCESS_KILLFAVORITES);
+    EXPECT_TRUE(after.WaitEnded(0));
+    EXPECT_TRUE(after2.WaitEnded(0));
+    EXPECT_NE(Row(w, "kill_tests.exe"), -1);
+    EXPECT_EQ(std::string(w.frame->m_wndStatusBar.GetPaneText(1)), "     ");
+}
+
+} // namespace
