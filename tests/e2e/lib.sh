@@ -9,8 +9,29 @@ WIN_DIR="$QUELLON_PREFIX/drive_c/windows"
 SHOTS="$QUELLON_BUILD/screenshots"
 mkdir -p "$SHOTS"
 
+TMP=$(mktemp -d)
+QUELLON_PID=""
+
 wr() { "$QUELLON_SOURCE/scripts/wine-run.sh" "$QUELLON_PREFIX" "$@"; }
-probe() { wr "$QUELLON_BUILD/tests/qprobe.exe" "$@" | tr -d '\r'; }
+
+# probe <command> ...: runs qprobe.exe; its output (without carriage
+# returns) and its exit code are the command's. The output goes through a
+# file, so that a program it starts cannot hold up the caller.
+probe() {
+    code=0
+    wr "$QUELLON_BUILD/tests/qprobe.exe" "$@" >"$TMP/probe.out" 2>&1 </dev/null || code=$?
+    tr -d '\r' <"$TMP/probe.out"
+    return $code
+}
+
+# Whatever way the test ends, Quellon does not outlive it.
+cleanup() {
+    if [ -n "$QUELLON_PID" ] && kill -0 "$QUELLON_PID" 2>/dev/null; then
+        kill -9 "$QUELLON_PID" 2>/dev/null || true
+    fi
+    rm -rf "$TMP"
+}
+trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
     exit 1
@@ -33,7 +54,7 @@ reg_value() {
 
 # Starts Quellon.exe in the background; QUELLON_PID is the process to wait for.
 start_quellon() {
-    wr "$QUELLON_BUILD/Quellon.exe" "$@" &
+    wr "$QUELLON_BUILD/Quellon.exe" "$@" >"$TMP/quellon.log" 2>&1 </dev/null &
     QUELLON_PID=$!
 }
 
@@ -41,7 +62,31 @@ start_quellon() {
 wait_quellon() {
     code=0
     wait "$QUELLON_PID" || code=$?
+    QUELLON_PID=""
     [ "$code" -eq 0 ] || fail "Quellon exited with code $code"
 }
 
 screenshot() { import -window root "$SHOTS/$1.png"; }
+
+# The X window of Wine's virtual desktop, which takes the keyboard for the
+# programs inside it.
+desktop_window() {
+    xdotool search --name 'Wine desktop' | head -n 1
+}
+
+# Sends keys (xdotool's names) to the program that has the focus inside
+# the virtual desktop: the desktop gets the X input focus, and the keys go
+# through the X server as typed ones.
+send_key() {
+    desk=$(desktop_window)
+    [ -n "$desk" ] || fail "no Wine desktop window"
+    xdotool windowfocus --sync "$desk"
+    xdotool key --delay 100 "$@"
+}
+
+# Copies the helper program to C:\quellon-e2e\<name> and prints the path.
+place_helper() {
+    mkdir -p "$QUELLON_PREFIX/drive_c/quellon-e2e"
+    cp "$QUELLON_BUILD/tests/qhelper.exe" "$QUELLON_PREFIX/drive_c/quellon-e2e/$1"
+    printf 'C:\\quellon-e2e\\%s\n' "$1"
+}

@@ -6,7 +6,7 @@
 
 reset_settings
 printf '[Newbie]\r\nStart=0\r\n[Settings]\r\nFav0=smoke.exe\r\n' >"$WIN_DIR/Quellon.INI"
-trap 'rm -f "$WIN_DIR/Quellon.INI"' EXIT
+trap 'rm -f "$WIN_DIR/Quellon.INI"; cleanup' EXIT
 
 start_quellon
 probe wait Quellon 20000 || fail "no top-level window titled Quellon"
