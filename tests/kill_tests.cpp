@@ -5,7 +5,6 @@
 #include "Favorites.h"
 #include "resource.h"
 
-#include <memory>
 
 namespace {
 
@@ -24,23 +23,16 @@ protected:
 
     HelperProcess& Start(const std::string& folder, const std::string& name)
     {
-        return StartPath(PlaceHelper(folder, name));
+        return helpers.Start(folder, name);
     }
-    HelperProcess& StartPath(const std::string& path)
-    {
-        helpers.emplace_back(new HelperProcess(path));
-        HelperProcess& helper = *helpers.back();
-        EXPECT_TRUE(helper.Started()) << path;
-        EXPECT_TRUE(WaitForModules(helper.Pid())) << path;
-        return helper;
-    }
+    HelperProcess& StartPath(const std::string& path) { return helpers.StartPath(path); }
     static int Row(QuellonWindow& w, const char* name) { return w.view->FindRowByName(name); }
     static std::string Pid(QuellonWindow& w, int row)
     {
         return w.view->GetListCtrl().GetItemText(row, 1).GetString();
     }
 
-    std::vector<std::unique_ptr<HelperProcess>> helpers;
+    HelperProcesses helpers;
 };
 
 // ---------------------------------------------------------------------------

@@ -5,7 +5,6 @@
 #include "resource.h"
 
 #include <algorithm>
-#include <memory>
 #include <tlhelp32.h>
 
 namespace {
@@ -22,20 +21,13 @@ protected:
 
     // Starts a helper from C:\quellon-tests\<folder>\<name> and waits until
     // it has started up.
-    HelperProcess& Start(const std::string& folder, const std::string& name, DWORD dwFlags = 0)
+    HelperProcess& Start(const std::string& folder, const std::string& name)
     {
-        return StartPath(PlaceHelper(folder, name), dwFlags);
+        return helpers.Start(folder, name);
     }
-    HelperProcess& StartPath(const std::string& path, DWORD dwFlags = 0)
-    {
-        helpers.emplace_back(new HelperProcess(path, dwFlags));
-        HelperProcess& helper = *helpers.back();
-        EXPECT_TRUE(helper.Started()) << path;
-        EXPECT_TRUE(WaitForModules(helper.Pid())) << path;
-        return helper;
-    }
+    HelperProcess& StartPath(const std::string& path) { return helpers.StartPath(path); }
 
-    std::vector<std::unique_ptr<HelperProcess>> helpers;
+    HelperProcesses helpers;
 };
 
 // The rows whose Process text equals the name, ignoring case.

@@ -223,6 +223,21 @@ void HelperProcess::Kill()
     }
 }
 
+HelperProcess& HelperProcesses::Start(const std::string& folder, const std::string& name,
+                                      DWORD dwFlags)
+{
+    return StartPath(PlaceHelper(folder, name), dwFlags);
+}
+
+HelperProcess& HelperProcesses::StartPath(const std::string& path, DWORD dwFlags)
+{
+    m_helpers.emplace_back(new HelperProcess(path, dwFlags));
+    HelperProcess& helper = *m_helpers.back();
+    EXPECT_TRUE(helper.Started()) << path;
+    EXPECT_TRUE(WaitForModules(helper.Pid())) << path;
+    return helper;
+}
+
 std::string PlaceHelper(const std::string& folder, const std::string& name)
 {
     std::string target = TestDir(folder) + "\\" + name;

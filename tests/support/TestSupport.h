@@ -11,6 +11,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,19 @@ public:
 
 private:
     PROCESS_INFORMATION m_pi = {};
+};
+
+// The helper processes a test starts; they are ended when it finishes.
+class HelperProcesses
+{
+public:
+    // Starts a copy of the helper at C:\quellon-tests\<folder>\<name> and
+    // waits until it has started up.
+    HelperProcess& Start(const std::string& folder, const std::string& name, DWORD dwFlags = 0);
+    HelperProcess& StartPath(const std::string& path, DWORD dwFlags = 0);
+
+private:
+    std::vector<std::unique_ptr<HelperProcess>> m_helpers;
 };
 
 // Copies the helper program to C:\quellon-tests\<folder>\<name>; returns the path.
