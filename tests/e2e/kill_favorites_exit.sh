@@ -14,7 +14,7 @@ probe alive "$one" && probe alive "$two" || fail "the helper processes are not r
 start_quellon
 probe wait Quellon 20000 || fail "no Quellon window"
 probe rows Quellon 1 20000 >/dev/null || fail "the list stayed empty"
-send_key F10
+send_key Quellon F10
 wait_quellon
 
 probe wait-exit "$one" 5000 || fail "e2e_one.exe is still running"

@@ -53,13 +53,23 @@ reg_value() {
 }
 
 # Starts Quellon.exe in the background; QUELLON_PID is the process to wait for.
+# (The script is started directly, not through wr, so that the PID is the
+# one of the process that becomes Quellon.)
 start_quellon() {
-    wr "$QUELLON_BUILD/Quellon.exe" "$@" >"$TMP/quellon.log" 2>&1 </dev/null &
+    "$QUELLON_SOURCE/scripts/wine-run.sh" "$QUELLON_PREFIX" "$QUELLON_BUILD/Quellon.exe" "$@" \
+        >"$TMP/quellon.log" 2>&1 </dev/null &
     QUELLON_PID=$!
 }
 
-# wait_quellon: waits for Quellon to end and fails on a non-zero exit code.
+# wait_quellon [seconds]: waits (30 s at most) for Quellon to end and fails
+# on a non-zero exit code.
 wait_quellon() {
+    i=0
+    while kill -0 "$QUELLON_PID" 2>/dev/null; do
+        i=$((i + 1))
+        [ "$i" -le $((${1:-30} * 10)) ] || fail "Quellon did not end"
+        sleep 0.1
+    done
     code=0
     wait "$QUELLON_PID" || code=$?
     QUELLON_PID=""
@@ -74,13 +84,18 @@ desktop_window() {
     xdotool search --name 'Wine desktop' | head -n 1
 }
 
-# Sends keys (xdotool's names) to the program that has the focus inside
-# the virtual desktop: the desktop gets the X input focus, and the keys go
-# through the X server as typed ones.
+# send_key <title> <key>...: sends keys (xdotool's names) to the window of
+# that title inside the virtual desktop: the window is brought to the
+# foreground, the desktop gets the X input focus, and the keys go through
+# the X server as typed ones.
 send_key() {
+    title=$1
+    shift
+    probe activate "$title" >/dev/null || fail "no window titled $title to type into"
     desk=$(desktop_window)
     [ -n "$desk" ] || fail "no Wine desktop window"
     xdotool windowfocus --sync "$desk"
+    sleep 0.2
     xdotool key --delay 100 "$@"
 }
 

@@ -6,6 +6,7 @@
      qprobe dialog <title> <ms>      a visible dialog (#32770) with that title
      qprobe gone <title> <ms>        no top-level window of that title is left
      qprobe close <title>            posts WM_CLOSE to the window
+     qprobe activate <title>         brings the window to the foreground
      qprobe rows <title> <n> <ms>    its list shows at least n rows
      qprobe texts <title>            prints the texts of a dialog's controls
      qprobe press <title> <id>       clicks button <id> of a dialog
@@ -88,6 +89,12 @@ int main(int argc, char** argv)
     if (strcmp(cmd, "close") == 0 && argc > 2) {
         HWND hwnd = Find(argv[2], 0);
         return hwnd && PostMessageA(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (strcmp(cmd, "activate") == 0 && argc > 2) {
+        HWND hwnd = Find(argv[2], 0);
+        if (hwnd == NULL)
+            hwnd = Find(argv[2], 1);
+        return hwnd && SetForegroundWindow(hwnd) ? 0 : 1;
     }
     if (strcmp(cmd, "rows") == 0 && argc > 4) {
         DWORD start = GetTickCount();
