@@ -42,7 +42,11 @@ HBRUSH CStaticLink::CtlColor(CDC* pDC, UINT)
         LOGFONTA lf;
         if (::GetObjectA(hFont, 60, &lf) != 0) {
             lf.lfUnderline = 1;
-            m_fontUnderline.CreateFontIndirect(&lf);
+            if (m_fontUnderline.CreateFontIndirect(&lf))
+                // Some static controls select their own font only after
+                // asking for the colours; they draw with this one too.
+                SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontUnderline.m_hObject),
+                            FALSE);
         }
     }
     if (m_fontUnderline.m_hObject != nullptr)
