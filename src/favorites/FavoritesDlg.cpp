@@ -68,8 +68,18 @@ BOOL CFavoritesDlg::OnInitDialog()
 
 void CFavoritesDlg::UpdateButtons()
 {
-    m_btnRemove.EnableWindow(IsArrowEnabled(m_listFavorites.GetCount(), m_listFavorites.GetCurSel()));
-    m_btnAdd.EnableWindow(IsArrowEnabled(m_listCandidates.GetCount(), m_listCandidates.GetCurSel()));
+    EnableArrow(m_btnRemove, m_listFavorites);
+    EnableArrow(m_btnAdd, m_listCandidates);
+}
+
+void CFavoritesDlg::EnableArrow(CButton& button, CListBox& list)
+{
+    BOOL bEnable = IsArrowEnabled(list.GetCount(), list.GetCurSel());
+    // An arrow pressed from the keyboard that disables itself would leave
+    // the dialog without a focus; the focus goes to its list instead.
+    if (!bEnable && ::GetFocus() == button.m_hWnd)
+        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list.m_hWnd), TRUE);
+    button.EnableWindow(bEnable);
 }
 
 void CFavoritesDlg::OnSelChangeCandidates()

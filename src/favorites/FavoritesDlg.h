@@ -33,6 +33,7 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
+    void EnableArrow(CButton& button, CListBox& list);
     // The process list view, the main frame's active view.
     CQuellonView* GetProcessView() const;
 };

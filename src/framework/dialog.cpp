@@ -13,6 +13,32 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 {
 }
 
+// Centres a window over its owner (or the screen's work area), kept within
+// the work area.
+static void CenterOverOwner(HWND hWnd)
+{
+    RECT rcWork, rcArea, rc;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &rcWork, 0);
+    HWND hOwner = ::GetWindow(hWnd, GW_OWNER);
+    if (hOwner != nullptr && ::IsWindowVisible(hOwner) && !::IsIconic(hOwner))
+        ::GetWindowRect(hOwner, &rcArea);
+    else
+        rcArea = rcWork;
+    ::GetWindowRect(hWnd, &rc);
+    int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    int x = (rcArea.left + rcArea.right - cx) / 2;
+    int y = (rcArea.top + rcArea.bottom - cy) / 2;
+    if (x + cx > rcWork.right)
+        x = rcWork.right - cx;
+    if (y + cy > rcWork.bottom)
+        y = rcWork.bottom - cy;
+    if (x < rcWork.left)
+        x = rcWork.left;
+    if (y < rcWork.top)
+        y = rcWork.top;
+    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The dialog manager's procedure. Every other message reaches the dialog's
 // message map through the framework's window procedure, which is put in
 // place when the dialog window is created; this procedure only starts the
@@ -21,9 +47,17 @@ static INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM)
 {
     if (message == WM_INITDIALOG) {
         CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
-        if (pWnd != nullptr && pWnd->IsKindOf(RUNTIME_CLASS(CDialog)))
-            return static_cast<CDialog*>(pWnd)->OnInitDialog();
-        return TRUE;
+        if (pWnd == nullptr || !pWnd->IsKindOf(RUNTIME_CLASS(CDialog)))
+            return TRUE;
+        RECT rcBefore;
+        ::GetWindowRect(hWnd, &rcBefore);
+        BOOL bResult = static_cast<CDialog*>(pWnd)->OnInitDialog();
+        // A dialog that did not place itself is centred over its owner.
+        RECT rcAfter;
+        ::GetWindowRect(hWnd, &rcAfter);
+        if (::EqualRect(&rcBefore, &rcAfter) && !(pWnd->GetStyle() & (DS_ABSALIGN | DS_CENTER)))
+            CenterOverOwner(hWnd);
+        return bResult;
     }
     return FALSE;
 }

@@ -12,21 +12,6 @@ blue_pixels() {
         -opaque '#0000FF' -format '%[fx:round(mean*w*h)]' info:
 }
 
-# type_keys <title> <key>...: types keys through the X server's test
-# extension, so that modifiers count, once the keyboard focus is on the X
-# window that Wine made for the window of that title.
-type_keys() {
-    title=$1
-    shift
-    for _ in $(seq 50); do
-        [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "$title" ] && break
-        sleep 0.2
-    done
-    [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = "$title" ] ||
-        fail "the keyboard focus is not on '$title'"
-    xdotool key --delay 100 "$@"
-}
-
 # Waits until no dialog of that title is left.
 dialog_gone() {
     for _ in $(seq 50); do
@@ -43,9 +28,9 @@ sleep 1
 screenshot about-before
 
 # Alt+H opens the Help menu, A its item "About Quellon...".
-type_keys Quellon alt+h
+send_key Quellon alt+h
 sleep 0.5
-type_keys Quellon a
+send_key Quellon a
 probe dialog "About Quellon" 10000 || fail "the About box did not open from the Help menu"
 sleep 1
 screenshot about
@@ -60,7 +45,7 @@ after=$(blue_pixels about)
 [ "$after" -gt $((before + 100)) ] ||
     fail "the links are not drawn in blue ($before blue pixels before, $after with the box)"
 
-type_keys "About Quellon" Escape
+send_key "About Quellon" Escape
 dialog_gone "About Quellon" || fail "Esc did not close the About box"
 probe wait Quellon 0 >/dev/null || fail "Quellon's window went with the About box"
 

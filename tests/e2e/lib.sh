@@ -84,17 +84,24 @@ desktop_window() {
     xdotool search --name 'Wine desktop' | head -n 1
 }
 
-# send_key <title> <key>...: sends keys (xdotool's names) to the window of
-# that title inside the virtual desktop: the window is brought to the
-# foreground, the desktop gets the X input focus, and the keys go through
-# the X server as typed ones.
+# send_key <title> <key>...: types keys (xdotool's names) into the window of
+# that title inside the virtual desktop. The window is brought to the
+# foreground, the X input focus is put on the X window Wine made for it,
+# and the keys go through the X server as typed ones, so modifiers count.
 send_key() {
     title=$1
     shift
-    probe activate "$title" >/dev/null || fail "no window titled $title to type into"
-    desk=$(desktop_window)
-    [ -n "$desk" ] || fail "no Wine desktop window"
-    xdotool windowfocus --sync "$desk"
+    probe activate "$title" >/dev/null || fail "no window titled '$title' to type into"
+    xwin=$(xdotool search --name "^$title\$" 2>/dev/null | head -n 1)
+    [ -n "$xwin" ] || xwin=$(desktop_window)
+    [ -n "$xwin" ] || fail "no X window for '$title'"
+    i=0
+    while [ "$(xdotool getwindowfocus 2>/dev/null)" != "$xwin" ]; do
+        i=$((i + 1))
+        [ "$i" -le 50 ] || fail "the keyboard focus does not go to '$title'"
+        xdotool windowfocus "$xwin" 2>/dev/null || true
+        sleep 0.1
+    done
     sleep 0.2
     xdotool key --delay 100 "$@"
 }
