@@ -37,9 +37,9 @@ TEST(AboutLinkLogic, PointerMovesCaptureAndReleaseOnlyOutsideTheQuietPeriod)
         LinkState to;
     };
     const Row rows[] = {
-        {kIdle, TRUE, LinkPointerEnter, kHover},  {kIdle, FALSE, LinkPointerNone, kIdle},
-        {kHover, TRUE, LinkPointerNone, kHover},  {kHover, FALSE, LinkPointerLeave, kIdle},
-        {kQuiet, TRUE, LinkPointerNone, kQuiet},  {kQuiet, FALSE, LinkPointerNone, kQuiet},
+        {kIdle, TRUE, LinkPointerEnter, kHover}, {kIdle, FALSE, LinkPointerNone, kIdle},
+        {kHover, TRUE, LinkPointerNone, kHover}, {kHover, FALSE, LinkPointerLeave, kIdle},
+        {kQuiet, TRUE, LinkPointerNone, kQuiet}, {kQuiet, FALSE, LinkPointerNone, kQuiet},
     };
     for (const Row& r : rows) {
         BOOL bCaptured = r.from.bCaptured;
@@ -197,8 +197,7 @@ void ExpectLinkColour(HWND hWnd, bool bVisited, const char* what)
     EXPECT_GT(bVisited ? p.nVisited : p.nUnvisited, 0) << what << " is not drawn in its colour";
     EXPECT_EQ(bVisited ? p.nUnvisited : p.nVisited, 0) << what << " shows the other colour";
     EXPECT_GE(p.nLongestRun * 10, p.nTextWidth * 9)
-        << what << " is not underlined: longest run " << p.nLongestRun << " of "
-        << p.nTextWidth;
+        << what << " is not underlined: longest run " << p.nLongestRun << " of " << p.nTextWidth;
 }
 
 BOOL CALLBACK AddVisibleWindow(HWND hWnd, LPARAM lParam)
@@ -247,8 +246,7 @@ public:
     // What a click on a control with the notify style sends to its parent.
     void Click(HWND hCtrl)
     {
-        ::SendMessageA(m_host.m_hWnd, WM_COMMAND,
-                       MAKEWPARAM(::GetDlgCtrlID(hCtrl), STN_CLICKED),
+        ::SendMessageA(m_host.m_hWnd, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hCtrl), STN_CLICKED),
                        reinterpret_cast<LPARAM>(hCtrl));
     }
     HWND Hwnd() const { return m_host.m_hWnd; }
@@ -634,9 +632,7 @@ TEST_F(AboutBoxTest, PointerOverTheLinkTakesTheCaptureAndShowsTheHandExceptJustA
     AboutBox box;
     std::vector<std::string> webs;
     DWORD dwClicked = 0;
-    auto move = [&](int x, int y) {
-        ::SendMessageA(box.hWeb, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-    };
+    auto move = [&](int x, int y) { ::SendMessageA(box.hWeb, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); };
     std::vector<std::function<bool()>> steps;
     steps.push_back([&] { return box.Find(); });
     steps.push_back([&] {

@@ -275,7 +275,8 @@ TEST_F(FrameTest, StatusPaneTextFitsThePane)
         ::ReleaseDC(bar.m_hWnd, hdc);
         return size.cx;
     };
-    for (const char* text : {"Killing... SOMEVERYLONGPROCESSNAME.EXE", "Killing... A.EXE", "     "}) {
+    for (const char* text :
+         {"Killing... SOMEVERYLONGPROCESSNAME.EXE", "Killing... A.EXE", "     "}) {
         EXPECT_TRUE(w.frame->SetStatusPaneText(STATUS_PANE_KILL, text));
         bar.GetPaneInfo(STATUS_PANE_KILL, nID, nStyle, cxWidth);
         EXPECT_EQ(cxWidth, extent(text) + 2) << text;
@@ -381,13 +382,14 @@ TEST_F(FrameTest, KillSelectedIsAvailableExactlyWhileARowIsSelected)
     EXPECT_FALSE(MenuItemEnabled(w.m_hWnd, 1, ID_PROCESS_KILL));
     EXPECT_FALSE(ToolbarButtonEnabled(w, ID_PROCESS_KILL));
 
-    for (UINT nID : {ID_PROCESS_KILLFAVORITES, ID_PROCESS_KILLFAVORITESEXIT, ID_PROCESS_EDITFAVORITES})
+    for (UINT nID :
+         {ID_PROCESS_KILLFAVORITES, ID_PROCESS_KILLFAVORITESEXIT, ID_PROCESS_EDITFAVORITES})
         EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 1, nID)) << nID;
     EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 2, ID_VIEW_REFRESH));
     EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 0, ID_APP_EXIT));
     EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 3, ID_APP_ABOUT));
-    for (UINT nID : {ID_PROCESS_KILLFAVORITES, ID_PROCESS_KILLFAVORITESEXIT, ID_APP_ABOUT,
-                     ID_FILE_SAVE})
+    for (UINT nID :
+         {ID_PROCESS_KILLFAVORITES, ID_PROCESS_KILLFAVORITESEXIT, ID_APP_ABOUT, ID_FILE_SAVE})
         EXPECT_TRUE(ToolbarButtonEnabled(w, nID)) << nID;
 }
 

@@ -125,10 +125,12 @@ TEST_F(IniImportTest, ASectionThatCannotBeCreatedStopsTheImportAfterTheNextLine)
     std::string badSection(300, 'k');
     ASSERT_TRUE(WriteTextFile(IniPath(), "[Before]\n"
                                          "kept=1\n"
-                                         "[" + badSection + "]\n"
-                                         "lost=2\n"
-                                         "[After]\n"
-                                         "never=3\n"));
+                                         "[" +
+                                             badSection +
+                                             "]\n"
+                                             "lost=2\n"
+                                             "[After]\n"
+                                             "never=3\n"));
     TestApp().ImportIniFile(hBase);
     EXPECT_EQ(Value("Before", "kept"), "1");
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, std::string(kBase) + "\\After"));

@@ -5,7 +5,6 @@
 #include "Favorites.h"
 #include "resource.h"
 
-
 namespace {
 
 const std::string kSettings = std::string(kQuellonKey) + "\\Settings";
@@ -317,9 +316,9 @@ TEST_F(KillTest, KillFavoritesKillsEachFavouriteInOrderShowingItsName)
     EXPECT_TRUE(other.Running());
     FILETIME exitA = ExitTime(a), exitB = ExitTime(b);
     EXPECT_LE(::CompareFileTime(&exitB, &exitA), 0) << "FAVB.EXE went first";
-    EXPECT_EQ(recorder.texts, (std::vector<std::string>{"Killing... FAVB.EXE",
-                                                        "Killing... NOTRUNNING.EXE",
-                                                        "Killing... FAVA.EXE", "     "}));
+    EXPECT_EQ(recorder.texts,
+              (std::vector<std::string>{"Killing... FAVB.EXE", "Killing... NOTRUNNING.EXE",
+                                        "Killing... FAVA.EXE", "     "}));
     EXPECT_EQ(std::string(w.frame->m_wndStatusBar.GetPaneText(1)), "     ");
     // The rows of the killed processes are gone; the others remain.
     EXPECT_EQ(Row(w, "fava.exe"), -1);
@@ -372,8 +371,8 @@ TEST_F(KillTest, KillFavoritesAndExitClosesWhenTheListHasNames)
     EXPECT_TRUE(PumpUntil([&] { return !w.Alive(); }, 5000));
     EXPECT_TRUE(TestApp().m_boxes.empty());
     std::string text;
-    EXPECT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, std::string(kQuellonKey) + "\\Grid", "col4",
-                                 &text))
+    EXPECT_TRUE(
+        ReadRegistryText(HKEY_LOCAL_MACHINE, std::string(kQuellonKey) + "\\Grid", "col4", &text))
         << "closed the normal way";
 }
 

@@ -82,8 +82,8 @@ TEST(ProcessTexts, ColumnTextsAndPidParsing)
     EXPECT_EQ(FormatPriorityText(IDLE_PRIORITY_CLASS, 4), "4  (Idle)");
     EXPECT_EQ(FormatPriorityText(HIGH_PRIORITY_CLASS, 13), "13  (High)");
     EXPECT_EQ(FormatPriorityText(REALTIME_PRIORITY_CLASS, 24), "24  (Real Time)");
-    EXPECT_EQ(FormatPriorityText(0, 8), "8");           // class unreadable
-    EXPECT_EQ(FormatPriorityText(0x4000, 6), "6");      // a class without a name here
+    EXPECT_EQ(FormatPriorityText(0, 8), "8");      // class unreadable
+    EXPECT_EQ(FormatPriorityText(0x4000, 6), "6"); // a class without a name here
     EXPECT_EQ(FormatPriorityText(NORMAL_PRIORITY_CLASS, -2), "-2  (Normal)");
     EXPECT_EQ(FormatThreadsText(17), "17");
     DWORD dwPID = 0;

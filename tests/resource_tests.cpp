@@ -154,8 +154,16 @@ TEST_F(ResourceTest, StringsGivePromptsTooltipsAndTheFrameworkTexts)
 TEST_F(ResourceTest, ToolbarHasSixPositionsOverAnEightyPixelStrip)
 {
     std::vector<BYTE> data = Raw(MAKEINTRESOURCEA(IDR_MAINFRAME), MAKEINTRESOURCEA(241));
-    const WORD expected[] = {1, 16, 15, 6, ID_FILE_SAVE, ID_SEPARATOR, ID_PROCESS_KILL,
-                             ID_PROCESS_KILLFAVORITES, ID_PROCESS_KILLFAVORITESEXIT, ID_APP_ABOUT};
+    const WORD expected[] = {1,
+                             16,
+                             15,
+                             6,
+                             ID_FILE_SAVE,
+                             ID_SEPARATOR,
+                             ID_PROCESS_KILL,
+                             ID_PROCESS_KILLFAVORITES,
+                             ID_PROCESS_KILLFAVORITESEXIT,
+                             ID_APP_ABOUT};
     ASSERT_EQ(data.size(), sizeof expected);
     EXPECT_EQ(std::memcmp(data.data(), expected, sizeof expected), 0);
 
@@ -232,13 +240,15 @@ TEST_F(ResourceTest, VersionRecordIsOnePointOne)
     EXPECT_EQ(pInfo->dwProductVersionMS, 0x00010001u);
     EXPECT_EQ(pInfo->dwProductVersionLS, 0u);
     const std::pair<const char*, const char*> values[] = {
-        {"FileVersion", "1.1"},      {"ProductVersion", "1.1"},    {"FileDescription", "Quellon"},
-        {"InternalName", "Quellon"}, {"OriginalFilename", "Quellon"}, {"ProductName", "Quellon"},
+        {"FileVersion", "1.1"},          {"ProductVersion", "1.1"},
+        {"FileDescription", "Quellon"},  {"InternalName", "Quellon"},
+        {"OriginalFilename", "Quellon"}, {"ProductName", "Quellon"},
     };
     for (const auto& v : values) {
         std::string key = std::string("\\StringFileInfo\\040904B0\\") + v.first;
         char* pText = nullptr;
-        ASSERT_TRUE(::VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&pText), &cb))
+        ASSERT_TRUE(
+            ::VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&pText), &cb))
             << v.first;
         EXPECT_STREQ(pText, v.second) << v.first;
     }
@@ -415,8 +425,8 @@ TEST_F(ResourceTest, FavoritesDialogTemplates)
     EXPECT_EQ(t.pointSize, 8);
     EXPECT_EQ(t.face, "MS Sans Serif");
     ASSERT_EQ(t.items.size(), 9u);
-    const DWORD list = LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER |
-                       WS_TABSTOP;
+    const DWORD list =
+        LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
     ExpectItem(t.items[0], IDC_CANDIDATES, 0x83, "", 8, 16, 100, 152, list, "candidates");
     ExpectItem(t.items[1], IDC_ADD, 0x80, "-->", 112, 69, 20, 20, WS_TABSTOP, "add");
     ExpectItem(t.items[2], IDC_FAVORITES, 0x83, "", 136, 16, 100, 152, list, "favorites");

@@ -35,15 +35,22 @@ TEST(ParseSettingsInt, ReadsLikePercentD)
         int value;
     };
     const Case cases[] = {
-        {"  42abc", true, 42},     {"-7", true, -7},
-        {"+5", true, 5},           {"\t\r\n\v\f 13", true, 13},
-        {"0", true, 0},            {"007", true, 7},
-        {"2147483647", true, INT_MAX}, {"-2147483648", true, INT_MIN},
-        {"abc", false, 0},         {"", false, 0},
-        {"-", false, 0},           {"- 3", false, 0},
+        {"  42abc", true, 42},
+        {"-7", true, -7},
+        {"+5", true, 5},
+        {"\t\r\n\v\f 13", true, 13},
+        {"0", true, 0},
+        {"007", true, 7},
+        {"2147483647", true, INT_MAX},
+        {"-2147483648", true, INT_MIN},
+        {"abc", false, 0},
+        {"", false, 0},
+        {"-", false, 0},
+        {"- 3", false, 0},
         {" x1", false, 0},
         // Beyond the range of int: no number, rather than a wrapped one.
-        {"2147483648", false, 0},  {"-2147483649", false, 0},
+        {"2147483648", false, 0},
+        {"-2147483649", false, 0},
         {"99999999999999999999", false, 0},
     };
     for (const Case& c : cases) {
@@ -122,8 +129,8 @@ TEST_F(SettingsStoreTest, IntegersAreStoredAsDecimalTextWithTheirTerminator)
 
 TEST_F(SettingsStoreTest, WriteIntThenReadIntRoundTripsEveryKindOfValue)
 {
-    const int values[] = {INT_MIN, INT_MIN + 1, -123456789, -1, 0, 1, 42, 1000000, INT_MAX - 1,
-                          INT_MAX};
+    const int values[] = {INT_MIN, INT_MIN + 1, -123456789, -1,          0,
+                          1,       42,          1000000,    INT_MAX - 1, INT_MAX};
     for (int value : values) {
         ASSERT_TRUE(store.WriteInt("Round", "v", value));
         EXPECT_EQ(store.ReadInt("Round", "v", 99), value);
@@ -162,8 +169,8 @@ TEST_F(SettingsStoreTest, ValuesOfOtherTypesAreReadAsText)
     EXPECT_EQ(store.ReadInt("T", "bin", 0), 7);
 
     std::string full(260, 'b'); // fills the whole buffer, no NUL
-    ASSERT_TRUE(WriteRegistryValue(HKEY_LOCAL_MACHINE, Path("T"), "full", REG_BINARY, full.data(),
-                                   260));
+    ASSERT_TRUE(
+        WriteRegistryValue(HKEY_LOCAL_MACHINE, Path("T"), "full", REG_BINARY, full.data(), 260));
     EXPECT_EQ(std::string(store.ReadString("T", "full", "x")), full);
 }
 

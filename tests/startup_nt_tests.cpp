@@ -31,8 +31,8 @@ TEST(StartupOnNt, RefusesNeverFillsTheListAndCloses)
     EXPECT_EQ(TestApp().m_boxes[0].text, "Quellon is not designed for NT or Win2K");
     // Closing went the normal way: the column widths were saved.
     std::string text;
-    EXPECT_TRUE(ReadRegistryText(HKEY_LOCAL_MACHINE, std::string(kQuellonKey) + "\\Grid", "col0",
-                                 &text));
+    EXPECT_TRUE(
+        ReadRegistryText(HKEY_LOCAL_MACHINE, std::string(kQuellonKey) + "\\Grid", "col0", &text));
     std::string start;
     EXPECT_FALSE(ReadRegistryText(HKEY_LOCAL_MACHINE, std::string(kQuellonKey) + "\\Newbie",
                                   "Start", &start));

@@ -45,14 +45,12 @@ HBRUSH CStaticLink::CtlColor(CDC* pDC, UINT)
             if (m_fontUnderline.CreateFontIndirect(&lf))
                 // Some static controls select their own font only after
                 // asking for the colours; they draw with this one too.
-                SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontUnderline.m_hObject),
-                            FALSE);
+                SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_fontUnderline.m_hObject), FALSE);
         }
     }
     if (m_fontUnderline.m_hObject != nullptr)
         pDC->SelectObject(&m_fontUnderline);
-    pDC->SetTextColor(
-        LinkTextColor(m_pVisited ? *m_pVisited : 0, m_crUnvisited, m_crVisited));
+    pDC->SetTextColor(LinkTextColor(m_pVisited ? *m_pVisited : 0, m_crUnvisited, m_crVisited));
     pDC->SetBkMode(TRANSPARENT);
     return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
 }

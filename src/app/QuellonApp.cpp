@@ -103,8 +103,8 @@ void CQuellonApp::ImportIniFile(HKEY hBaseKey)
                 ::RegCloseKey(hSection);
                 hSection = nullptr;
             }
-            if (::RegCreateKeyExA(hBaseKey, strName, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                  KEY_WRITE, nullptr, &hSection, nullptr) != ERROR_SUCCESS) {
+            if (::RegCreateKeyExA(hBaseKey, strName, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                                  nullptr, &hSection, nullptr) != ERROR_SUCCESS) {
                 hSection = nullptr;
                 bGoOn = FALSE; // the import stops after the next read
             }

@@ -170,13 +170,19 @@ public:                                                                         
 #define IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, pfnNew)                               \
     const CRuntimeClass class_name::class##class_name = {#class_name, sizeof(class_name), pfnNew,  \
                                                          RUNTIME_CLASS(base_class_name)};          \
-    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+    const CRuntimeClass* class_name::GetRuntimeClass() const                                       \
+    {                                                                                              \
+        return RUNTIME_CLASS(class_name);                                                          \
+    }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_class_name)                                             \
     IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, nullptr)
 
 #define IMPLEMENT_DYNCREATE(class_name, base_class_name)                                           \
-    CObject* class_name::CreateObject() { return new class_name; }                                 \
+    CObject* class_name::CreateObject()                                                            \
+    {                                                                                              \
+        return new class_name;                                                                     \
+    }                                                                                              \
     IMPLEMENT_RUNTIMECLASS_(class_name, base_class_name, class_name::CreateObject)
 
 // Trace output of debug builds; compiled away in release builds.

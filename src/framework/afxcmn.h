@@ -25,7 +25,10 @@ public:
         return (int)SendMessage(LVM_GETNEXTITEM, (WPARAM)nItem, MAKELPARAM(nFlags, 0));
     }
     int GetSelectedCount() const { return (int)SendMessage(LVM_GETSELECTEDCOUNT); }
-    int InsertItem(const LVITEMA* pItem) { return (int)SendMessage(LVM_INSERTITEMA, 0, (LPARAM)pItem); }
+    int InsertItem(const LVITEMA* pItem)
+    {
+        return (int)SendMessage(LVM_INSERTITEMA, 0, (LPARAM)pItem);
+    }
     BOOL SetItemText(int nItem, int nSubItem, LPCSTR lpszText);
     CString GetItemText(int nItem, int nSubItem) const;
     BOOL SetItemState(int nItem, UINT nState, UINT nMask);
@@ -39,7 +42,10 @@ public:
     {
         return (int)SendMessage(LVM_INSERTCOLUMNA, (WPARAM)nCol, (LPARAM)pColumn);
     }
-    int GetColumnWidth(int nCol) const { return (int)SendMessage(LVM_GETCOLUMNWIDTH, (WPARAM)nCol); }
+    int GetColumnWidth(int nCol) const
+    {
+        return (int)SendMessage(LVM_GETCOLUMNWIDTH, (WPARAM)nCol);
+    }
     BOOL SetColumnWidth(int nCol, int cx)
     {
         return (BOOL)SendMessage(LVM_SETCOLUMNWIDTH, (WPARAM)nCol, MAKELPARAM(cx, 0));

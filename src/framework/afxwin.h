@@ -108,7 +108,10 @@ protected:                                                                      
     const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
+    const AFX_MSGMAP* theClass::GetMessageMap() const                                              \
+    {                                                                                              \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
     const AFX_MSGMAP* theClass::GetThisMessageMap()                                                \
     {                                                                                              \
         using ThisClass [[maybe_unused]] = theClass;                                               \
@@ -116,7 +119,9 @@ protected:                                                                      
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
-    {0, 0, 0, 0, nullptr}                                                                          \
+    {                                                                                              \
+        0, 0, 0, 0, nullptr                                                                        \
+    }                                                                                              \
     }                                                                                              \
     ;                                                                                              \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, _messageEntries};      \
@@ -224,7 +229,7 @@ public:
     virtual ~CCmdUI() = default;
 
     UINT m_nID = 0;
-    UINT m_nIndex = 0;     // position of the item in its menu or toolbar
+    UINT m_nIndex = 0;       // position of the item in its menu or toolbar
     HMENU m_hMenu = nullptr; // the menu, for menu items
     BOOL m_bEnableChanged = FALSE;
 
@@ -628,8 +633,8 @@ public:
         regFileTypeName
     };
 
-    CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass,
-                 const CRuntimeClass* pFrameClass, const CRuntimeClass* pViewClass);
+    CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass,
+                 const CRuntimeClass* pViewClass);
 
     // One of the newline-separated fields of the document string resource.
     BOOL GetDocString(CString& rString, DocStringIndex index) const;

@@ -537,7 +537,8 @@ void CFrameWnd::FloatControlBar(CControlBar* pBar, POINT point)
     pBar->SetBarStyle((pBar->m_dwStyle & ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY)) | CBRS_FLOATING);
     SIZE size = pBar->CalcFixedLayout(FALSE, TRUE);
     RECT rc = {0, 0, size.cx, size.cy};
-    ::AdjustWindowRectEx(&rc, pBar->m_pFloatWnd->GetStyle(), FALSE, pBar->m_pFloatWnd->GetExStyle());
+    ::AdjustWindowRectEx(&rc, pBar->m_pFloatWnd->GetStyle(), FALSE,
+                         pBar->m_pFloatWnd->GetExStyle());
     ::SetWindowPos(pBar->m_pFloatWnd->m_hWnd, HWND_TOP, point.x, point.y, rc.right - rc.left,
                    rc.bottom - rc.top, SWP_NOACTIVATE);
     ::SetWindowPos(pBar->m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);

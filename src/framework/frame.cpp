@@ -45,9 +45,9 @@ static LPCSTR RegisterFrameClass(UINT nIDResource, HICON* phIconSmall)
     wc.lpfnWndProc = ::DefWindowProcA;
     wc.hInstance = hInst;
     wc.hIcon = ::LoadIconA(hInst, MAKEINTRESOURCEA(nIDResource));
-    *phIconSmall = static_cast<HICON>(
-        ::LoadImageA(hInst, MAKEINTRESOURCEA(nIDResource), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                     ::GetSystemMetrics(SM_CYSMICON), 0));
+    *phIconSmall = static_cast<HICON>(::LoadImageA(hInst, MAKEINTRESOURCEA(nIDResource), IMAGE_ICON,
+                                                   ::GetSystemMetrics(SM_CXSMICON),
+                                                   ::GetSystemMetrics(SM_CYSMICON), 0));
     wc.hIconSm = *phIconSmall;
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);

@@ -404,8 +404,9 @@ BOOL CWinApp::WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lp
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, strPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_WRITE, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
         return FALSE;
-    LONG lRes = ::RegSetValueExA(hKey, lpszEntry, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
-                                 static_cast<DWORD>(lstrlenA(lpszValue) + 1));
+    LONG lRes =
+        ::RegSetValueExA(hKey, lpszEntry, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
+                         static_cast<DWORD>(lstrlenA(lpszValue) + 1));
     ::RegCloseKey(hKey);
     return lRes == ERROR_SUCCESS;
 }

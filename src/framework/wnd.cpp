@@ -10,11 +10,11 @@ namespace {
 
 struct WindowState
 {
-    std::map<HWND, CWnd*> permanent;                  // windows attached to objects
+    std::map<HWND, CWnd*> permanent;                 // windows attached to objects
     std::map<HWND, std::unique_ptr<CWnd>> temporary; // wrappers made by FromHandle
     CWnd* pWndInit = nullptr;                        // object of the window being created
     HHOOK hHookCbt = nullptr;
-    MSG lastSent = {};                               // message being handled, for Default()
+    MSG lastSent = {}; // message being handled, for Default()
 };
 
 WindowState& State()
@@ -143,7 +143,8 @@ void AfxHookWindowCreate(CWnd* pWnd)
 {
     WindowState& st = State();
     if (st.hHookCbt == nullptr)
-        st.hHookCbt = ::SetWindowsHookExA(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
+        st.hHookCbt =
+            ::SetWindowsHookExA(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
     st.pWndInit = pWnd;
 }
 

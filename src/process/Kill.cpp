@@ -9,8 +9,7 @@ namespace {
 
 // Whether the process with this identifier runs the executable that a row
 // shows, compared as the list compares rows (name and path upper-cased).
-bool ProcessRunsExecutable(CQuellonView& view, DWORD dwPID, LPCSTR lpszProcess,
-                           LPCSTR lpszFullPath)
+bool ProcessRunsExecutable(CQuellonView& view, DWORD dwPID, LPCSTR lpszProcess, LPCSTR lpszFullPath)
 {
     HANDLE hSnapshot = g_processPlatform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (hSnapshot == INVALID_HANDLE_VALUE)

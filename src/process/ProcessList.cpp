@@ -55,8 +55,7 @@ BOOL GetImageNameFallback(DWORD dwPID, MODULEENTRY32* lpme)
 
 } // namespace
 
-BOOL CQuellonView::GetProcessModule(DWORD dwPID, DWORD dwModuleID, MODULEENTRY32* lpme,
-                                    DWORD cbme)
+BOOL CQuellonView::GetProcessModule(DWORD dwPID, DWORD dwModuleID, MODULEENTRY32* lpme, DWORD cbme)
 {
     HANDLE hSnapshot = g_processPlatform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPMODULE, dwPID);
     if (hSnapshot == INVALID_HANDLE_VALUE) {
@@ -68,7 +67,8 @@ BOOL CQuellonView::GetProcessModule(DWORD dwPID, DWORD dwModuleID, MODULEENTRY32
     me.dwSize = 548;
     BOOL bFound = FALSE;
     bool bFirst = true;
-    for (BOOL bMore = ::Module32First(hSnapshot, &me); bMore; bMore = ::Module32Next(hSnapshot, &me)) {
+    for (BOOL bMore = ::Module32First(hSnapshot, &me); bMore;
+         bMore = ::Module32Next(hSnapshot, &me)) {
         if (IsExecutableModule(dwModuleID, me, bFirst)) {
             ::CopyMemory(lpme, &me, cbme < sizeof me ? cbme : sizeof me);
             bFound = TRUE;

@@ -7,12 +7,12 @@
 // One listed process, filled per process during a refresh.
 struct ProcessRow
 {
-    char szProcess[256];  // name of the process's own module
-    DWORD dwPID;          // process identifier
+    char szProcess[256];   // name of the process's own module
+    DWORD dwPID;           // process identifier
     DWORD dwPriorityClass; // priority class; 0 when it cannot be read
-    LONG lBasePriority;   // base priority of the process's threads
-    DWORD dwNumThreads;   // number of threads
-    char szFullPath[260]; // full path of the executable file
+    LONG lBasePriority;    // base priority of the process's threads
+    DWORD dwNumThreads;    // number of threads
+    char szFullPath[260];  // full path of the executable file
 };
 
 // "PID": upper-case hexadecimal, no prefix, no leading zeros.

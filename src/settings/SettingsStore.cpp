@@ -33,8 +33,8 @@ BOOL CSettingsStore::ReadText(LPCSTR lpszSection, LPCSTR lpszName, CString& rTex
     char buf[kValueBufferSize];
     DWORD dwType = 0;
     DWORD cbData = kValueBufferSize;
-    LONG lResult = ::RegQueryValueExA(hKey, lpszName, nullptr, &dwType,
-                                      reinterpret_cast<BYTE*>(buf), &cbData);
+    LONG lResult =
+        ::RegQueryValueExA(hKey, lpszName, nullptr, &dwType, reinterpret_cast<BYTE*>(buf), &cbData);
     ::RegCloseKey(hKey);
     if (lResult != ERROR_SUCCESS)
         return FALSE;
@@ -75,13 +75,12 @@ BOOL CSettingsStore::WriteInt(LPCSTR lpszSection, LPCSTR lpszName, int nValue)
 BOOL CSettingsStore::WriteString(LPCSTR lpszSection, LPCSTR lpszName, LPCSTR lpszValue)
 {
     HKEY hKey;
-    if (::RegCreateKeyExA(m_hRootKey, SectionPath(lpszSection), 0, nullptr,
-                          REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &hKey,
-                          nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExA(m_hRootKey, SectionPath(lpszSection), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_WRITE, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
         return FALSE;
-    LONG lResult = ::RegSetValueExA(hKey, lpszName, 0, REG_SZ,
-                                    reinterpret_cast<const BYTE*>(lpszValue),
-                                    static_cast<DWORD>(std::strlen(lpszValue) + 1));
+    LONG lResult =
+        ::RegSetValueExA(hKey, lpszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
+                         static_cast<DWORD>(std::strlen(lpszValue) + 1));
     ::RegCloseKey(hKey);
     return lResult == ERROR_SUCCESS;
 }

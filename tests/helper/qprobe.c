@@ -21,7 +21,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-struct Search {
+struct Search
+{
     const char* title;
     int wantDialog;
     HWND found;

@@ -86,8 +86,8 @@ bool WriteRegistryValue(HKEY hRoot, const std::string& path, const std::string& 
     if (::RegCreateKeyExA(hRoot, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr) !=
         ERROR_SUCCESS)
         return false;
-    LONG lResult = ::RegSetValueExA(hKey, name.c_str(), 0, dwType,
-                                    static_cast<const BYTE*>(pData), cbData);
+    LONG lResult =
+        ::RegSetValueExA(hKey, name.c_str(), 0, dwType, static_cast<const BYTE*>(pData), cbData);
     ::RegCloseKey(hKey);
     return lResult == ERROR_SUCCESS;
 }
@@ -177,7 +177,8 @@ bool ReadTextFile(const std::string& path, std::string* pText)
 // ---------------------------------------------------------------------------
 // Helper processes
 
-HelperProcess::HelperProcess(const std::string& path, DWORD dwCreationFlags, const std::string& args)
+HelperProcess::HelperProcess(const std::string& path, DWORD dwCreationFlags,
+                             const std::string& args)
 {
     std::string cmd = "\"" + path + "\"" + (args.empty() ? "" : " " + args);
     std::vector<char> cmdline(cmd.begin(), cmd.end());
