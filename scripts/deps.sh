@@ -32,8 +32,8 @@ fi
 
 if [ "$(id -u)" -eq 0 ]; then
     SUDO=""
-elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
-    SUDO="sudo"
+elif command -v sudo >/dev/null 2>&1 && { sudo -n true 2>/dev/null || [ -t 0 ]; }; then
+    SUDO="sudo" # asks for the password on the terminal if it needs one
 else
     echo "Quellon needs these Debian packages:$missing" >&2
     echo "Install them as root with:" >&2
