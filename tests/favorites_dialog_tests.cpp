@@ -81,14 +81,12 @@ void Click(HWND hDlg, int nID)
     ::SendMessageA(Control(hDlg, nID), BM_CLICK, 0, 0);
 }
 
-class FavoritesDialogTest : public ::testing::Test
+class FavoritesDialogTest : public QuellonTest
 {
 protected:
     void SetUp() override
     {
-        ResetQuellonSettings();
-        TestApp().m_boxes.clear();
-        TestApp().m_answers.clear();
+        QuellonTest::SetUp();
         window = std::make_unique<QuellonWindow>();
         ASSERT_TRUE(window->Alive());
         // The start-up checks take the first snapshot; the rows of a test
@@ -99,7 +97,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        ResetQuellonSettings();
+        QuellonTest::TearDown();
     }
 
     void AddRow(const char* pszProcess, const char* pszPath)

@@ -111,17 +111,14 @@ TEST(ColumnWidths, StoredWidthsAreKeptOnlyAllTogether)
 // ---------------------------------------------------------------------------
 // The real window
 
-class FrameTest : public ::testing::Test
+class FrameTest : public QuellonTest
 {
 protected:
     void SetUp() override
     {
-        ResetQuellonSettings();
-        TestApp().m_boxes.clear();
-        TestApp().m_answers.clear();
+        QuellonTest::SetUp();
         workArea = GetWorkAreaSize();
     }
-    void TearDown() override { ResetQuellonSettings(); }
 
     SIZE workArea = {0, 0};
 };

@@ -9,22 +9,9 @@ namespace {
 
 const std::string kSettings = std::string(kQuellonKey) + "\\Settings";
 
-class KillTest : public ::testing::Test
+class KillTest : public QuellonTest
 {
 protected:
-    void SetUp() override
-    {
-        ResetQuellonSettings();
-        TestApp().m_boxes.clear();
-        TestApp().m_answers.clear();
-    }
-    void TearDown() override { ResetQuellonSettings(); }
-
-    HelperProcess& Start(const std::string& folder, const std::string& name)
-    {
-        return helpers.Start(folder, name);
-    }
-    HelperProcess& StartPath(const std::string& path) { return helpers.StartPath(path); }
     static int Row(QuellonWindow& w, const char* name) { return w.view->FindRowByName(name); }
     static std::string Pid(QuellonWindow& w, int row)
     {
@@ -39,12 +26,12 @@ protected:
 
 TEST_F(KillTest, KillSelectedEndsTheProcessRemovesItsRowAndRefreshes)
 {
-    HelperProcess& victim = Start("kill", "victim.exe");
+    HelperProcess& victim = helpers.Start("kill", "victim.exe");
     QuellonWindow w;
     w.view->RefreshProcessList();
     int row = Row(w, "victim.exe");
     ASSERT_NE(row, -1);
-    HelperProcess& late = Start("kill", "latecomer.exe"); // only a refresh lists it
+    HelperProcess& late = helpers.Start("kill", "latecomer.exe"); // only a refresh lists it
     w.Select({row});
     w.Command(ID_PROCESS_KILL);
     // The command waited for the end, so the process is gone already.
@@ -59,8 +46,8 @@ TEST_F(KillTest, KillSelectedEndsTheProcessRemovesItsRowAndRefreshes)
 
 TEST_F(KillTest, OnlyTheLowestSelectedRowIsKilled)
 {
-    HelperProcess& first = Start("kill", "kilo_a.exe");
-    HelperProcess& second = Start("kill", "kilo_b.exe");
+    HelperProcess& first = helpers.Start("kill", "kilo_a.exe");
+    HelperProcess& second = helpers.Start("kill", "kilo_b.exe");
     QuellonWindow w;
     w.view->RefreshProcessList();
     int a = Row(w, "kilo_a.exe"), b = Row(w, "kilo_b.exe");
@@ -75,7 +62,7 @@ TEST_F(KillTest, OnlyTheLowestSelectedRowIsKilled)
 
 TEST_F(KillTest, WithNothingSelectedNeitherTheCommandNorF8DoesAnything)
 {
-    HelperProcess& helper = Start("kill", "bystander.exe");
+    HelperProcess& helper = helpers.Start("kill", "bystander.exe");
     QuellonWindow w;
     w.view->RefreshProcessList();
     std::vector<std::string> before = w.Column(1);
@@ -91,7 +78,7 @@ TEST_F(KillTest, WithNothingSelectedNeitherTheCommandNorF8DoesAnything)
 
 TEST_F(KillTest, F8KillsTheSelectedRowThroughTheAcceleratorTable)
 {
-    HelperProcess& helper = Start("kill", "keyed.exe");
+    HelperProcess& helper = helpers.Start("kill", "keyed.exe");
     QuellonWindow w;
     w.view->RefreshProcessList();
     w.Select({Row(w, "keyed.exe")});
@@ -104,11 +91,11 @@ TEST_F(KillTest, F8KillsTheSelectedRowThroughTheAcceleratorTable)
 
 TEST_F(KillTest, ARowWhoseProcessHasEndedStaysAndTheListIsNotRefreshed)
 {
-    HelperProcess& gone = Start("kill", "gone.exe");
+    HelperProcess& gone = helpers.Start("kill", "gone.exe");
     QuellonWindow w;
     w.view->RefreshProcessList();
     gone.Kill();
-    Start("kill", "latecomer.exe");
+    helpers.Start("kill", "latecomer.exe");
     w.Select({Row(w, "gone.exe")});
     w.Command(ID_PROCESS_KILL);
     EXPECT_NE(Row(w, "gone.exe"), -1);
@@ -120,8 +107,8 @@ TEST_F(KillTest, ARowWhoseProcessHasEndedStaysAndTheListIsNotRefreshed)
 TEST_F(KillTest, OfTwoInstancesAtOnePathTheShownOneDiesAndTheOtherGetsTheRow)
 {
     std::string path = PlaceHelper("twins", "twin.exe");
-    HelperProcess& a = StartPath(path);
-    HelperProcess& b = StartPath(path);
+    HelperProcess& a = helpers.StartPath(path);
+    HelperProcess& b = helpers.StartPath(path);
     QuellonWindow w;
     w.view->RefreshProcessList();
     int row = Row(w, "twin.exe");
@@ -142,7 +129,7 @@ TEST_F(KillTest, ARowWhoseIdentifierNowRunsAnotherExecutableIsNotKilled)
 {
     // The identifier passes to another program: simulated by a row that
     // names another executable than the process now holding its PID runs.
-    HelperProcess& holder = Start("reuse", "holder.exe");
+    HelperProcess& holder = helpers.Start("reuse", "holder.exe");
     QuellonWindow w;
     w.view->RefreshProcessList();
     int row = Row(w, "holder.exe");
@@ -301,9 +288,9 @@ FILETIME ExitTime(const HelperProcess& p)
 
 TEST_F(KillTest, KillFavoritesKillsEachFavouriteInOrderShowingItsName)
 {
-    HelperProcess& a = Start("fav", "fava.exe");
-    HelperProcess& b = Start("fav", "favb.exe");
-    HelperProcess& other = Start("fav", "favother.exe");
+    HelperProcess& a = helpers.Start("fav", "fava.exe");
+    HelperProcess& b = helpers.Start("fav", "favb.exe");
+    HelperProcess& other = helpers.Start("fav", "favother.exe");
     StoreFav(0, "favb.exe"); // stored in lower case
     StoreFav(1, "notrunning.exe");
     StoreFav(2, "FAVA.EXE");
@@ -330,8 +317,8 @@ TEST_F(KillTest, KillFavoritesKillsEachFavouriteInOrderShowingItsName)
 
 TEST_F(KillTest, KillFavoritesRefreshesFirstAndKillsTheLowerOfTwoRowsOfAName)
 {
-    HelperProcess& one = Start("dual1", "dual.exe");
-    HelperProcess& two = Start("dual2", "dual.exe");
+    HelperProcess& one = helpers.Start("dual1", "dual.exe");
+    HelperProcess& two = helpers.Start("dual2", "dual.exe");
     StoreFav(0, "DUAL.EXE");
     QuellonWindow w;
     ASSERT_EQ(w.RowCount(), 0) << "nothing is listed before the start-up timer";
@@ -378,11 +365,11 @@ TEST_F(KillTest, KillFavoritesAndExitClosesWhenTheListHasNames)
 
 TEST_F(KillTest, AFavouriteNamingQuellonItselfDoesNotEndThePass)
 {
-    HelperProcess& after = Start("fav", "afterself.exe");
+    HelperProcess& after = helpers.Start("fav", "afterself.exe");
     StoreFav(0, "afterself.exe");
     StoreFav(1, "KILL_TESTS.EXE");
     StoreFav(2, "afterself2.exe");
-    HelperProcess& after2 = Start("fav", "afterself2.exe");
+    HelperProcess& after2 = helpers.Start("fav", "afterself2.exe");
     QuellonWindow w;
     w.Command(ID_PROCESS_KILLFAVORITES);
     EXPECT_TRUE(after.WaitEnded(0));

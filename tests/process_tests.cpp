@@ -9,24 +9,9 @@
 
 namespace {
 
-class ProcessTest : public ::testing::Test
+class ProcessTest : public QuellonTest
 {
 protected:
-    void SetUp() override
-    {
-        ResetQuellonSettings();
-        TestApp().m_boxes.clear();
-    }
-    void TearDown() override { ResetQuellonSettings(); }
-
-    // Starts a helper from C:\quellon-tests\<folder>\<name> and waits until
-    // it has started up.
-    HelperProcess& Start(const std::string& folder, const std::string& name)
-    {
-        return helpers.Start(folder, name);
-    }
-    HelperProcess& StartPath(const std::string& path) { return helpers.StartPath(path); }
-
     HelperProcesses helpers;
 };
 
@@ -96,7 +81,7 @@ TEST(ProcessTexts, ColumnTextsAndPidParsing)
 TEST_F(ProcessTest, EachRowShowsItsProcessAndTheListIsSortedByName)
 {
     std::string path = PlaceHelper("plain", "plain.exe");
-    HelperProcess& helper = StartPath(path);
+    HelperProcess& helper = helpers.StartPath(path);
     QuellonWindow w;
     ASSERT_TRUE(w.view->RefreshProcessList());
     std::vector<int> rows = RowsNamed(w, "plain.exe");
@@ -121,8 +106,8 @@ TEST_F(ProcessTest, EachRowShowsItsProcessAndTheListIsSortedByName)
 TEST_F(ProcessTest, OneExecutableAtOnePathGivesOneRowWithTheFirstEnumeratedPid)
 {
     std::string path = PlaceHelper("same", "twin.exe");
-    HelperProcess& a = StartPath(path);
-    HelperProcess& b = StartPath(path);
+    HelperProcess& a = helpers.StartPath(path);
+    HelperProcess& b = helpers.StartPath(path);
     QuellonWindow w;
     w.view->RefreshProcessList();
     std::vector<int> rows = RowsNamed(w, "twin.exe");
@@ -135,8 +120,8 @@ TEST_F(ProcessTest, OneExecutableAtOnePathGivesOneRowWithTheFirstEnumeratedPid)
 
 TEST_F(ProcessTest, OneNameAtTwoPathsGivesTwoRowsAndLookupFindsTheLowerIndex)
 {
-    Start("left", "dup.exe");
-    Start("right", "dup.exe");
+    helpers.Start("left", "dup.exe");
+    helpers.Start("right", "dup.exe");
     QuellonWindow w;
     w.view->RefreshProcessList();
     std::vector<int> rows = RowsNamed(w, "dup.exe");
@@ -156,10 +141,10 @@ TEST_F(ProcessTest, NamesAndPathsDifferingOnlyInCaseGiveOneRow)
 {
     // One file, started by two spellings of its path.
     std::string path = PlaceHelper("casing", "casey.exe");
-    StartPath(path);
+    helpers.StartPath(path);
     std::string upper = path;
     CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
-    StartPath(upper);
+    helpers.StartPath(upper);
     QuellonWindow w;
     w.view->RefreshProcessList();
     EXPECT_EQ(RowsNamed(w, "casey.exe").size(), 1u);
@@ -196,7 +181,7 @@ TEST_F(ProcessTest, PriorityColumnNamesTheProcessesClass)
     };
     std::vector<HelperProcess*> started;
     for (const Case& c : cases) {
-        HelperProcess& helper = Start("priority", c.name);
+        HelperProcess& helper = helpers.Start("priority", c.name);
         ASSERT_TRUE(::SetPriorityClass(helper.Handle(), c.dwClass)) << c.name;
         ASSERT_EQ(::GetPriorityClass(helper.Handle()), c.dwClass) << c.name;
         started.push_back(&helper);
@@ -220,7 +205,7 @@ TEST_F(ProcessTest, RefreshRetakesTheSnapshot)
     ASSERT_GT(w.RowCount(), 0);
     EXPECT_TRUE(RowsNamed(w, "latecomer.exe").empty());
     {
-        HelperProcess& late = Start("refresh", "latecomer.exe");
+        HelperProcess& late = helpers.Start("refresh", "latecomer.exe");
         EXPECT_TRUE(RowsNamed(w, "latecomer.exe").empty()) << "no refresh by itself";
         w.Command(ID_VIEW_REFRESH);
         EXPECT_EQ(RowsNamed(w, "latecomer.exe").size(), 1u);

@@ -375,17 +375,23 @@ void ExpectItem(const DialogItem& item, int id, int kind, const char* text, int 
         << what;
 }
 
+// Popup, caption, system menu and modal frame, in 8-point MS Sans Serif.
+void ExpectDialogHeader(const DialogTemplate& t, int cx, int cy, const char* caption)
+{
+    EXPECT_EQ(t.style, kDialogStyle) << caption;
+    EXPECT_EQ(t.cx, cx) << caption;
+    EXPECT_EQ(t.cy, cy) << caption;
+    EXPECT_EQ(t.caption, caption);
+    EXPECT_EQ(t.pointSize, 8) << caption;
+    EXPECT_EQ(t.face, "MS Sans Serif") << caption;
+}
+
 TEST_F(ResourceTest, AboutDialogTemplate)
 {
     std::vector<BYTE> data = Raw(MAKEINTRESOURCEA(IDD_ABOUTBOX), RT_DIALOG);
     ASSERT_FALSE(data.empty());
     DialogTemplate t = ParseDialog(data);
-    EXPECT_EQ(t.style, kDialogStyle);
-    EXPECT_EQ(t.cx, 220);
-    EXPECT_EQ(t.cy, 137);
-    EXPECT_EQ(t.caption, "About Quellon");
-    EXPECT_EQ(t.pointSize, 8);
-    EXPECT_EQ(t.face, "MS Sans Serif");
+    ExpectDialogHeader(t, 220, 137, "About Quellon");
     ASSERT_EQ(t.items.size(), 10u);
     ExpectItem(t.items[0], IDOK, 0x80, "OK", 140, 119, 36, 14,
                BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, "OK");
@@ -418,12 +424,7 @@ TEST_F(ResourceTest, AboutDialogTemplate)
 TEST_F(ResourceTest, FavoritesDialogTemplates)
 {
     DialogTemplate t = ParseDialog(Raw(MAKEINTRESOURCEA(IDD_FAVORITES), RT_DIALOG));
-    EXPECT_EQ(t.style, kDialogStyle);
-    EXPECT_EQ(t.cx, 244);
-    EXPECT_EQ(t.cy, 217);
-    EXPECT_EQ(t.caption, "Favorites");
-    EXPECT_EQ(t.pointSize, 8);
-    EXPECT_EQ(t.face, "MS Sans Serif");
+    ExpectDialogHeader(t, 244, 217, "Favorites");
     ASSERT_EQ(t.items.size(), 9u);
     const DWORD list =
         LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;

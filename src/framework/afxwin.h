@@ -821,7 +821,6 @@ public:
     void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu);
     LRESULT OnSetMessageString(WPARAM wParam, LPARAM lParam);
     LRESULT OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam);
-    LRESULT OnEnterIdle(WPARAM wParam, LPARAM lParam);
     BOOL OnBarCheck(UINT nID);
     void OnUpdateControlBarMenu(CCmdUI* pCmdUI);
     BOOL OnToolTipText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult);
@@ -831,9 +830,6 @@ public:
     CString m_strTitle;
 
     DECLARE_MESSAGE_MAP()
-
-protected:
-    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
     CView* m_pViewActive = nullptr;

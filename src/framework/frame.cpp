@@ -14,7 +14,6 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_MENUSELECT()
     ON_MESSAGE(WM_SETMESSAGESTRING, &CFrameWnd::OnSetMessageString)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, &CFrameWnd::OnIdleUpdateCmdUI)
-    ON_MESSAGE(WM_ENTERIDLE, &CFrameWnd::OnEnterIdle)
     ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, &CFrameWnd::OnUpdateControlBarMenu)
     ON_COMMAND_EX(ID_VIEW_STATUS_BAR, &CFrameWnd::OnBarCheck)
     ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, &CFrameWnd::OnUpdateControlBarMenu)
@@ -204,11 +203,6 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, UINT nCode, void* pExtra, AFX_CMDHANDLERINFO*
     return pApp != nullptr && pApp->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
-BOOL CFrameWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
-{
-    return CWnd::OnNotify(wParam, lParam, pResult);
-}
-
 void CFrameWnd::OnClose()
 {
     CDocument* pDoc = GetActiveDocument();
@@ -279,11 +273,6 @@ void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
     else
         m_nIDTracking = nItemID;
     SetMessageText(m_nIDTracking);
-}
-
-LRESULT CFrameWnd::OnEnterIdle(WPARAM, LPARAM)
-{
-    return Default();
 }
 
 void CFrameWnd::SetMessageText(UINT nID)

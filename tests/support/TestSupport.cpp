@@ -106,6 +106,18 @@ void ResetQuellonSettings(bool bWarningShown)
         WriteRegistryText(HKEY_LOCAL_MACHINE, std::string(kQuellonKey) + "\\Newbie", "Start", "0");
 }
 
+void QuellonTest::SetUp()
+{
+    ResetQuellonSettings();
+    TestApp().m_boxes.clear();
+    TestApp().m_answers.clear();
+}
+
+void QuellonTest::TearDown()
+{
+    ResetQuellonSettings();
+}
+
 // ---------------------------------------------------------------------------
 // Files
 

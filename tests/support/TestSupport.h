@@ -95,6 +95,15 @@ private:
     std::vector<std::unique_ptr<HelperProcess>> m_helpers;
 };
 
+// A test of Quellon's own behaviour: its settings are removed before and
+// after, and the message boxes of earlier tests are forgotten.
+class QuellonTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
 // Copies the helper program to C:\quellon-tests\<folder>\<name>; returns the path.
 std::string PlaceHelper(const std::string& folder, const std::string& name);
 // Waits until the process's module list can be read (it has started up).
