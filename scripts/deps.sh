@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs, only when missing, what building, running and testing Quellon needs
 # on Debian 12: the 32-bit MinGW-w64 cross compiler, CMake, GoogleTest's
-# sources, 32-bit Wine, Xvfb, xdotool and ImageMagick.
+# sources, 32-bit Wine, Xvfb, xdotool, ImageMagick and strace.
 set -eu
 
 missing=""
@@ -19,6 +19,8 @@ need /usr/src/googletest/googletest/CMakeLists.txt googletest
 need Xvfb xvfb
 need xdotool xdotool
 need import imagemagick
+# The end-to-end walkthrough slows Wine's server down with it.
+need strace strace
 need wine wine
 # The 32-bit loader is what runs 32-bit programs; it comes with wine32:i386.
 need /usr/lib/i386-linux-gnu/wine/i386-unix wine32:i386

@@ -19,9 +19,9 @@ wait_quellon
 
 probe wait-exit "$one" 5000 || fail "e2e_one.exe is still running"
 probe wait-exit "$two" 5000 || fail "e2e_two.exe is still running"
-if wr tasklist 2>/dev/null | tr -d '\r' | grep -qi 'e2e_'; then
-    fail "tasklist still lists a helper"
-fi
+for name in e2e_one.exe e2e_two.exe; do
+    ! process_listed "$name" || fail "$name is still listed by wmic"
+done
 for i in 0 1 2 3 4; do
     [ -n "$(reg_value Grid "col$i")" ] || fail "column width col$i was not saved"
 done

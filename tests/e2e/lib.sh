@@ -76,6 +76,13 @@ wait_quellon() {
     [ "$code" -eq 0 ] || fail "Quellon exited with code $code"
 }
 
+# process_listed <name>: Wine's own WMI client lists a running process of
+# that name. (Wine's tasklist lists nothing.)
+process_listed() {
+    wr wmic process get name 2>/dev/null </dev/null | iconv -f UTF-16LE -t UTF-8 | tr -d '\r' |
+        sed 's/ *$//' | grep -qix "$1"
+}
+
 screenshot() { import -window root "$SHOTS/$1.png"; }
 
 # The X window of Wine's virtual desktop, which takes the keyboard for the
@@ -84,26 +91,76 @@ desktop_window() {
     xdotool search --name 'Wine desktop' | head -n 1
 }
 
-# send_key <title> <key>...: types keys (xdotool's names) into the window of
-# that title inside the virtual desktop. The window is brought to the
-# foreground, the X input focus is put on the X window Wine made for it,
-# and the keys go through the X server as typed ones, so modifiers count.
-send_key() {
-    title=$1
-    shift
-    probe activate "$title" >/dev/null || fail "no window titled '$title' to type into"
-    xwin=$(xdotool search --name "^$title\$" 2>/dev/null | head -n 1)
+# focus <title> [dialog]: brings the window (with "dialog", the dialog) of
+# that title inside the virtual desktop to the foreground and puts the X
+# input focus on the X window Wine made for it, so that what is typed next
+# goes through the X server to it as typed input, modifiers included.
+focus() {
+    probe activate "$@" >/dev/null || fail "no window titled '$1' to type into"
+    xwin=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
     [ -n "$xwin" ] || xwin=$(desktop_window)
-    [ -n "$xwin" ] || fail "no X window for '$title'"
+    [ -n "$xwin" ] || fail "no X window for '$1'"
     i=0
     while [ "$(xdotool getwindowfocus 2>/dev/null)" != "$xwin" ]; do
         i=$((i + 1))
-        [ "$i" -le 50 ] || fail "the keyboard focus does not go to '$title'"
+        [ "$i" -le 50 ] || fail "the keyboard focus does not go to '$1'"
         xdotool windowfocus "$xwin" 2>/dev/null || true
         sleep 0.1
     done
     sleep 0.2
+}
+
+# send_key <title> <key>...: types keys (xdotool's names) into the window of
+# that title; send_key_dialog does the same for a dialog.
+send_key() {
+    focus "$1"
+    shift
     xdotool key --delay 100 "$@"
+}
+send_key_dialog() {
+    focus "$1" dialog
+    shift
+    xdotool key --delay 100 "$@"
+}
+# send_text <dialog title> <text>: types a text into that dialog.
+send_text() {
+    focus "$1" dialog
+    xdotool type --delay 60 "$2"
+}
+
+# The X position of the virtual desktop's origin, "X Y".
+desktop_origin() {
+    eval "$(xdotool getwindowgeometry --shell "$(desktop_window)")"
+    echo "$X $Y"
+}
+
+# click <x> <y>: a click of the left mouse button at that point of the
+# virtual desktop.
+click() {
+    set -- "$1" "$2" $(desktop_origin)
+    xdotool mousemove "$(($1 + $3))" "$(($2 + $4))" click 1
+    sleep 0.3
+}
+
+# drag <x> <y> <dx> <dy>: the left button pressed at a point of the virtual
+# desktop, moved in steps by dx, dy and released.
+drag() {
+    set -- "$1" "$2" "$3" "$4" $(desktop_origin)
+    x=$(($1 + $5))
+    y=$(($2 + $6))
+    xdotool mousemove "$x" "$y" mousedown 1
+    for step in 1 2 3 4; do
+        sleep 0.1
+        xdotool mousemove "$((x + $3 * step / 4))" "$((y + $4 * step / 4))"
+    done
+    sleep 0.1
+    xdotool mouseup 1
+    sleep 0.3
+}
+
+# click_rect <x y cx cy>: a click in the middle of a rectangle.
+click_rect() {
+    click "$(($1 + $3 / 2))" "$(($2 + $4 / 2))"
 }
 
 # Copies the helper program to C:\quellon-e2e\<name> and prints the path.

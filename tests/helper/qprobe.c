@@ -6,7 +6,8 @@
      qprobe dialog <title> <ms>      a visible dialog (#32770) with that title
      qprobe gone <title> <ms>        no top-level window of that title is left
      qprobe close <title>            posts WM_CLOSE to the window
-     qprobe activate <title>         brings the window to the foreground
+     qprobe activate <title> [dialog]  brings the window (or the dialog) of
+                                     that title to the foreground
      qprobe rows <title> <n> <ms>    its list shows at least n rows
      qprobe texts <title>            prints the texts of a dialog's controls
      qprobe press <title> <id>       clicks button <id> of a dialog
@@ -14,7 +15,17 @@
      qprobe command <title> <id>     posts WM_COMMAND <id> to the window
      qprobe start <path>             starts a program, prints its PID
      qprobe alive <pid>              exit 0 while the process runs
-     qprobe wait-exit <pid> <ms>     waits for the process to end */
+     qprobe wait-exit <pid> <ms>     waits for the process to end
+     qprobe rect <title>             x y cx cy of the window
+     qprobe workarea                 width and height of the work area
+     qprobe columns <title>          the widths of its list's columns
+     qprobe find <title> <name>      the index of the row of that process name
+     qprobe selected <title>         the indices of its list's selected rows
+     qprobe pane <title> <n>         the text of status-bar pane n, in brackets
+     qprobe ctlrect <title> <id>     x y cx cy of a control (of a dialog, or of
+                                     the window when no dialog has that title)
+     qprobe lbitem <title> <id> <text>   x y cx cy of that item of a dialog's
+                                     list box */
 #include <windows.h>
 #include <commctrl.h>
 #include <stdio.h>
@@ -71,6 +82,65 @@ static BOOL CALLBACK PrintChild(HWND hwnd, LPARAM lParam)
     return TRUE;
 }
 
+/* Memory in another process, for the list and status-bar messages that
+   carry pointers. */
+struct Remote
+{
+    HANDLE process;
+    char* base;
+};
+
+static int RemoteOpen(HWND hwnd, SIZE_T size, struct Remote* r)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    r->process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (r->process == NULL)
+        return 0;
+    r->base = (char*)VirtualAllocEx(r->process, NULL, size, MEM_COMMIT, PAGE_READWRITE);
+    if (r->base == NULL) {
+        CloseHandle(r->process);
+        return 0;
+    }
+    return 1;
+}
+
+static void RemoteClose(struct Remote* r)
+{
+    VirtualFreeEx(r->process, r->base, 0, MEM_RELEASE);
+    CloseHandle(r->process);
+}
+
+/* The text of a list row's first column, read through the owner's memory. */
+static int ListItemText(HWND list, struct Remote* r, int item, char* text, int size)
+{
+    LVITEMA lvi;
+    SIZE_T done = 0;
+    memset(&lvi, 0, sizeof lvi);
+    lvi.iSubItem = 0;
+    lvi.pszText = r->base + sizeof lvi;
+    lvi.cchTextMax = size;
+    if (!WriteProcessMemory(r->process, r->base, &lvi, sizeof lvi, &done))
+        return 0;
+    SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)item, (LPARAM)r->base);
+    if (!ReadProcessMemory(r->process, r->base + sizeof lvi, text, (SIZE_T)size, &done))
+        return 0;
+    text[size - 1] = '\0';
+    return 1;
+}
+
+static HWND ListOf(const char* title)
+{
+    HWND hwnd = Find(title, 0);
+    return hwnd ? FindWindowExA(hwnd, NULL, "SysListView32", NULL) : NULL;
+}
+
+static void PrintRect(const RECT* rc)
+{
+    printf("%ld %ld %ld %ld\n", (long)rc->left, (long)rc->top, (long)(rc->right - rc->left),
+           (long)(rc->bottom - rc->top));
+}
+
 int main(int argc, char** argv)
 {
     const char* cmd = argc > 1 ? argv[1] : "";
@@ -92,9 +162,10 @@ int main(int argc, char** argv)
         return hwnd && PostMessageA(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
     }
     if (strcmp(cmd, "activate") == 0 && argc > 2) {
-        HWND hwnd = Find(argv[2], 0);
+        int dialogFirst = argc > 3 && strcmp(argv[3], "dialog") == 0;
+        HWND hwnd = Find(argv[2], dialogFirst);
         if (hwnd == NULL)
-            hwnd = Find(argv[2], 1);
+            hwnd = Find(argv[2], !dialogFirst);
         return hwnd && SetForegroundWindow(hwnd) ? 0 : 1;
     }
     if (strcmp(cmd, "rows") == 0 && argc > 4) {
@@ -152,18 +223,114 @@ int main(int argc, char** argv)
         return 0;
     }
     if (strcmp(cmd, "alive") == 0 && argc > 2) {
-        HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, (DWORD)strtoul(argv[2], NULL, 0));
+        DWORD pid = (DWORD)strtoul(argv[2], NULL, 0);
+        HANDLE h = pid == GetCurrentProcessId() ? NULL : OpenProcess(SYNCHRONIZE, FALSE, pid);
         int alive = h != NULL && WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
         if (h != NULL)
             CloseHandle(h);
         return alive ? 0 : 1;
     }
     if (strcmp(cmd, "wait-exit") == 0 && argc > 3) {
-        HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, (DWORD)strtoul(argv[2], NULL, 0));
+        /* A process that has ended may have handed its identifier on to
+           this very probe. */
+        DWORD pid = (DWORD)strtoul(argv[2], NULL, 0);
+        HANDLE h = pid == GetCurrentProcessId() ? NULL : OpenProcess(SYNCHRONIZE, FALSE, pid);
         int ended = h == NULL || WaitForSingleObject(h, (DWORD)atoi(argv[3])) == WAIT_OBJECT_0;
         if (h != NULL)
             CloseHandle(h);
         return ended ? 0 : 1;
+    }
+    if (strcmp(cmd, "rect") == 0 && argc > 2) {
+        HWND hwnd = Find(argv[2], 0);
+        RECT rc;
+        if (hwnd == NULL || !GetWindowRect(hwnd, &rc))
+            return 1;
+        PrintRect(&rc);
+        return 0;
+    }
+    if (strcmp(cmd, "workarea") == 0) {
+        RECT rc;
+        if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &rc, 0))
+            return 1;
+        printf("%ld %ld\n", (long)(rc.right - rc.left), (long)(rc.bottom - rc.top));
+        return 0;
+    }
+    if (strcmp(cmd, "columns") == 0 && argc > 2) {
+        HWND list = ListOf(argv[2]);
+        int i;
+        if (list == NULL)
+            return 1;
+        for (i = 0; i < 5; i++)
+            printf(i < 4 ? "%d " : "%d\n", (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, (WPARAM)i, 0));
+        return 0;
+    }
+    if (strcmp(cmd, "find") == 0 && argc > 3) {
+        HWND list = ListOf(argv[2]);
+        struct Remote r;
+        int i, n, found = -1;
+        char text[MAX_PATH];
+        if (list == NULL || !RemoteOpen(list, 4096, &r))
+            return 1;
+        n = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+        for (i = 0; i < n && found < 0; i++) {
+            if (ListItemText(list, &r, i, text, sizeof text) && lstrcmpiA(text, argv[3]) == 0)
+                found = i;
+        }
+        RemoteClose(&r);
+        if (found < 0)
+            return 1;
+        printf("%d\n", found);
+        return 0;
+    }
+    if (strcmp(cmd, "selected") == 0 && argc > 2) {
+        HWND list = ListOf(argv[2]);
+        int i = -1;
+        if (list == NULL)
+            return 1;
+        while ((i = (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)i, LVNI_SELECTED)) >= 0)
+            printf("%d\n", i);
+        return 0;
+    }
+    if (strcmp(cmd, "pane") == 0 && argc > 3) {
+        HWND hwnd = Find(argv[2], 0);
+        HWND bar = hwnd ? FindWindowExA(hwnd, NULL, STATUSCLASSNAMEA, NULL) : NULL;
+        struct Remote r;
+        char text[1024];
+        SIZE_T done = 0;
+        if (bar == NULL || !RemoteOpen(bar, sizeof text, &r))
+            return 1;
+        memset(text, 0, sizeof text);
+        SendMessageA(bar, SB_GETTEXTA, (WPARAM)atoi(argv[3]), (LPARAM)r.base);
+        ReadProcessMemory(r.process, r.base, text, sizeof text - 1, &done);
+        RemoteClose(&r);
+        printf("[%s]\n", text);
+        return 0;
+    }
+    if (strcmp(cmd, "ctlrect") == 0 && argc > 3) {
+        HWND hwnd = Find(argv[2], 1);
+        HWND ctl;
+        RECT rc;
+        if (hwnd == NULL)
+            hwnd = Find(argv[2], 0);
+        ctl = hwnd ? GetDlgItem(hwnd, atoi(argv[3])) : NULL;
+        if (ctl == NULL || !GetWindowRect(ctl, &rc))
+            return 1;
+        PrintRect(&rc);
+        return 0;
+    }
+    if (strcmp(cmd, "lbitem") == 0 && argc > 4) {
+        /* List-box messages are below WM_USER: the system carries their
+           strings and rectangles across processes itself. */
+        HWND hwnd = Find(argv[2], 1);
+        HWND list = hwnd ? GetDlgItem(hwnd, atoi(argv[3])) : NULL;
+        RECT rc;
+        int item = list ? (int)SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)argv[4])
+                        : LB_ERR;
+        if (item == LB_ERR || SendMessageA(list, LB_GETITEMRECT, (WPARAM)item, (LPARAM)&rc) == LB_ERR)
+            return 1;
+        MapWindowPoints(list, NULL, (POINT*)&rc, 2);
+        PrintRect(&rc);
+        return 0;
     }
     fprintf(stderr, "qprobe: unknown command\n");
     return 2;
