@@ -8,7 +8,18 @@
 # the second start comes back as it was left; F10 with no Favorites only
 # complains, F10 with Favorites kills them and closes Quellon. Screenshots
 # of each screen are left in build/screenshots (walk-*.png).
+# The session starts on a machine where Quellon never ran: a prefix of its
+# own, copied from the tests' booted template.
+: "${QUELLON_PREFIX:?}" "${QUELLON_BUILD:?}" "${QUELLON_SOURCE:?}"
+TEMPLATE=$QUELLON_PREFIX.template
+QUELLON_PREFIX=$QUELLON_BUILD/walk-wine
 . "$(dirname "$0")/lib.sh"
+[ -f "$TEMPLATE/system.reg" ] || fail "no prefix template at $TEMPLATE"
+WINEPREFIX="$QUELLON_PREFIX" wineserver -k 2>/dev/null || true
+rm -rf "$QUELLON_PREFIX"
+cp -a "$TEMPLATE" "$QUELLON_PREFIX"
+WINEPREFIX="$QUELLON_PREFIX" wineserver -p </dev/null >/dev/null 2>&1
+"$QUELLON_SOURCE/scripts/wineprefix.sh" "$QUELLON_PREFIX"
 
 STATUS_BAR=59393 # the frame's status bar
 LIST_VIEW=59648  # the view
@@ -25,8 +36,9 @@ finish() {
     for pid in $HELPERS; do
         wr taskkill /f /pid "$pid" >/dev/null 2>&1 </dev/null || true
     done
-    rm -f "$WIN_DIR/Quellon.INI"
     cleanup
+    WINEPREFIX="$QUELLON_PREFIX" wineserver -k 2>/dev/null || true
+    rm -rf "$QUELLON_PREFIX"
 }
 trap finish EXIT
 
@@ -108,7 +120,7 @@ move_item() {
 }
 
 # --- First start ---------------------------------------------------------
-reset_settings
+! wr reg query "$KEY" >/dev/null 2>&1 || fail "the new prefix already has settings"
 printf '[Newbie]\r\nStart=1\r\nSince=1998\r\n' >"$WIN_DIR/Quellon.INI"
 start_quellon
 probe dialog Quellon 20000 || fail "the first start showed no warning"
