@@ -52,11 +52,11 @@ reg_value() {
         awk -v n="$2" '$1 == n && $2 == "REG_SZ" { sub(/^[ \t]*[^ \t]+[ \t]+REG_SZ[ \t]+/, ""); print }'
 }
 
-# Starts Quellon.exe in the background; QUELLON_PID is the process to wait for.
+# Starts Quellon.exe (QUELLON_EXE, else the built one) in the background; QUELLON_PID is the process to wait for.
 # (The script is started directly, not through wr, so that the PID is the
 # one of the process that becomes Quellon.)
 start_quellon() {
-    "$QUELLON_SOURCE/scripts/wine-run.sh" "$QUELLON_PREFIX" "$QUELLON_BUILD/Quellon.exe" "$@" \
+    "$QUELLON_SOURCE/scripts/wine-run.sh" "$QUELLON_PREFIX" "${QUELLON_EXE:-$QUELLON_BUILD/Quellon.exe}" "$@" \
         >"$TMP/quellon.log" 2>&1 </dev/null &
     QUELLON_PID=$!
 }

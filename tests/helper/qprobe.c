@@ -261,7 +261,8 @@ int main(int argc, char** argv)
         if (list == NULL)
             return 1;
         for (i = 0; i < 5; i++)
-            printf(i < 4 ? "%d " : "%d\n", (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, (WPARAM)i, 0));
+            printf(i < 4 ? "%d " : "%d\n",
+                   (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, (WPARAM)i, 0));
         return 0;
     }
     if (strcmp(cmd, "find") == 0 && argc > 3) {
@@ -326,7 +327,8 @@ int main(int argc, char** argv)
         RECT rc;
         int item = list ? (int)SendMessageA(list, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)argv[4])
                         : LB_ERR;
-        if (item == LB_ERR || SendMessageA(list, LB_GETITEMRECT, (WPARAM)item, (LPARAM)&rc) == LB_ERR)
+        if (item == LB_ERR ||
+            SendMessageA(list, LB_GETITEMRECT, (WPARAM)item, (LPARAM)&rc) == LB_ERR)
             return 1;
         MapWindowPoints(list, NULL, (POINT*)&rc, 2);
         PrintRect(&rc);
