@@ -1,0 +1,2 @@
+// Robustness with real windows, processes and registry values.
+#include "TestSupport.h"
