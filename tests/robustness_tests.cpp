@@ -6,6 +6,7 @@
 
 #include "Favorites.h"
 #include "FavoritesDlg.h"
+#include "ProcessRules.h"
 #include "WindowRules.h"
 #include "resource.h"
 
@@ -398,6 +399,237 @@ TEST_F(RobustnessTest, FiveThousandFavoritesAreEditedSavedAndShortened)
     EXPECT_EQ(Stored(kSettings, FavName(kCount + 1)), Sz("BEYOND.EXE"));
     EXPECT_EQ(LoadFavorites(TestApp().m_settings).size(), 2u);
     EXPECT_TRUE(Boxes().empty());
+}
+
+// ---------------------------------------------------------------------------
+// Processes that come and go
+
+// Starts short-lived copies of the helper, one after another, on a thread of
+// its own, until it is stopped; up to two run at any time.
+class Churn
+{
+public:
+    explicit Churn(const std::string& path) : m_path(path)
+    {
+        m_hThread = ::CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr);
+    }
+    ~Churn() { Stop(); }
+    void Stop()
+    {
+        if (m_hThread == nullptr)
+            return;
+        ::InterlockedExchange(&m_bStop, 1);
+        ::WaitForSingleObject(m_hThread, INFINITE);
+        ::CloseHandle(m_hThread);
+        m_hThread = nullptr;
+    }
+    LONG Started() const { return m_nStarted; }
+
+private:
+    static DWORD WINAPI ThreadProc(LPVOID pParam)
+    {
+        static_cast<Churn*>(pParam)->Run();
+        return 0;
+    }
+    void Run()
+    {
+        std::deque<std::unique_ptr<HelperProcess>> running;
+        for (unsigned n = 0; ::InterlockedCompareExchange(&m_bStop, 0, 0) == 0; ++n) {
+            while (!running.empty() && !running.front()->Running())
+                running.pop_front();
+            if (running.size() < 2) {
+                // Lifetimes of 0 to 150 ms: some end before a refresh sees
+                // them, some between a refresh and a kill.
+                running.emplace_back(
+                    new HelperProcess(m_path, 0, "--exit-after " + std::to_string((n * 37) % 151)));
+                if (running.back()->Started())
+                    ::InterlockedIncrement(&m_nStarted);
+            }
+            // Starting a process is much work for Wine; a pause leaves the
+            // machine to the refreshes.
+            ::Sleep(20);
+        }
+    }
+
+    std::string m_path;
+    HANDLE m_hThread = nullptr;
+    volatile LONG m_bStop = 0;
+    volatile LONG m_nStarted = 0;
+};
+
+TEST_F(RobustnessTest, RefreshesAndKillsWhileProcessesComeAndGo)
+{
+    HelperProcess& bystanderA = helpers.Start("churn", "bystander_a.exe");
+    HelperProcess& bystanderB = helpers.Start("churn", "bystander_b.exe");
+    Store(kSettings, "Fav0", Sz("churn.exe"));
+    QuellonWindow w;
+    ASSERT_TRUE(PumpUntil([&w] { return w.RowCount() > 0; }));
+
+    // Under Wine a refresh takes 50 to 120 ms (a module snapshot of every
+    // process), so the count is kept to what the suite can afford.
+    const int kRefreshes = 300;
+    Churn churn(PlaceHelper("churn", "churn.exe"));
+    int nKillsAimed = 0, nBadRows = 0;
+    DWORD dwLongestCommand = 0;
+    for (int i = 0; i < kRefreshes; ++i) {
+        w.Command(ID_VIEW_REFRESH);
+        if (i % 5 != 0)
+            continue;
+        // Every row reads back as a process: a name, a PID that parses, and
+        // one row per executable and path.
+        std::vector<std::string> names = w.Column(0), pids = w.Column(1), paths = w.Column(4);
+        for (size_t r = 0; r < names.size(); ++r) {
+            DWORD dwPID;
+            if (names[r].empty() || !ParsePidText(pids[r].c_str(), &dwPID))
+                ++nBadRows;
+            for (size_t s = r + 1; s < names.size(); ++s)
+                nBadRows += lstrcmpiA(names[r].c_str(), names[s].c_str()) == 0 &&
+                            lstrcmpiA(paths[r].c_str(), paths[s].c_str()) == 0;
+        }
+        EXPECT_NE(w.view->FindRowByName("bystander_a.exe"), -1) << "refresh " << i;
+        EXPECT_NE(w.view->FindRowByName("bystander_b.exe"), -1) << "refresh " << i;
+        // A kill of a churning process, which may have ended since the
+        // snapshot, and now and then Kill Favorites, which refreshes first.
+        DWORD dwStart = ::GetTickCount();
+        int row = w.view->FindRowByName("churn.exe");
+        if (row != -1) {
+            ++nKillsAimed;
+            w.Select({row});
+            w.Command(ID_PROCESS_KILL);
+        }
+        if (i % 50 == 0)
+            w.Command(ID_PROCESS_KILLFAVORITES);
+        dwLongestCommand = std::max(dwLongestCommand, ::GetTickCount() - dwStart);
+        PumpMessages(0);
+    }
+    churn.Stop();
+
+    EXPECT_EQ(nBadRows, 0);
+    EXPECT_GT(churn.Started(), 50) << "processes came and went";
+    EXPECT_GT(nKillsAimed, 5);
+    EXPECT_LT(dwLongestCommand, 5000u) << "a kill waited for nothing";
+    EXPECT_TRUE(bystanderA.Running());
+    EXPECT_TRUE(bystanderB.Running());
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(w.Alive());
+}
+
+TEST_F(RobustnessTest, AKillAimedAtAProcessThatHasEndedKillsNothing)
+{
+    HelperProcess& bystander = helpers.Start("ended", "bystander.exe");
+    QuellonWindow w;
+    ASSERT_TRUE(PumpUntil([&w] { return w.RowCount() > 0; }));
+    std::string path = PlaceHelper("ended", "brief.exe");
+    HelperProcess brief(path, 0, "--exit-after 1000");
+    ASSERT_TRUE(WaitForModules(brief.Pid()));
+    w.Command(ID_VIEW_REFRESH);
+    int row = w.view->FindRowByName("brief.exe");
+    ASSERT_NE(row, -1);
+    ASSERT_TRUE(brief.WaitEnded(10000));
+    EXPECT_EQ(brief.ExitCode(), 0u) << "it ended by itself";
+
+    // Processes started since the snapshot, under other names, are left
+    // alone by a kill aimed at the row of the one that has ended.
+    HelperProcesses later;
+    std::vector<HelperProcess*> newcomers;
+    for (int i = 0; i < 3; ++i)
+        newcomers.push_back(&later.Start("ended", "newcomer" + std::to_string(i) + ".exe"));
+    w.Select({row});
+    w.Command(ID_PROCESS_KILL);
+    EXPECT_NE(w.view->FindRowByName("brief.exe"), -1) << "the row stays";
+    w.Command(ID_PROCESS_KILLFAVORITES); // an empty list: a message, no kill
+    for (HelperProcess* newcomer : newcomers)
+        EXPECT_TRUE(newcomer->Running());
+    EXPECT_TRUE(bystander.Running());
+    EXPECT_EQ(Boxes(), Names{kEmptyList});
+}
+
+// ---------------------------------------------------------------------------
+// A settings key that cannot be created
+
+TEST_F(RobustnessTest, WithASettingsKeyThatCannotBeCreatedTheProgramRunsOnDefaults)
+{
+    // Below a volatile key the registry refuses to create a lasting one:
+    // bound to such a root, the settings store can neither create its key
+    // nor write a value.
+    const char kVolatile[] = "Software\\Corvanel Software\\QuellonVolatileRoot";
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kVolatile);
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kQuellonKey);
+    HKEY hRoot;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kVolatile, 0, nullptr, REG_OPTION_VOLATILE,
+                                KEY_ALL_ACCESS, nullptr, &hRoot, nullptr),
+              ERROR_SUCCESS);
+    HKEY hProbe;
+    ASSERT_EQ(::RegCreateKeyExA(hRoot, "probe", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                                nullptr, &hProbe, nullptr),
+              ERROR_CHILD_MUST_BE_VOLATILE);
+    // A legacy INI file that a successful first run would import.
+    const std::string ini = WindowsDir() + "\\Quellon.INI";
+    ASSERT_TRUE(WriteTextFile(ini, "[Newbie]\nStart=0\n[Settings]\nFav0=victim.exe\n"));
+    HelperProcess& victim = helpers.Start("locked", "victim.exe");
+    HelperProcess& bystander = helpers.Start("locked", "bystander.exe");
+
+    TestApp().m_hSettingsRootKey = hRoot;
+    {
+        QuellonWindow w;
+        ASSERT_TRUE(w.Alive());
+        EXPECT_EQ(TestApp().m_settings.m_hRootKey, hRoot);
+        EXPECT_EQ(TestApp().m_settings.m_strBasePath, kQuellonKey);
+        // The first-run warning (the value cannot be read, so it is due),
+        // then the list.
+        ASSERT_TRUE(PumpUntil([&w] { return w.RowCount() > 0; }));
+        EXPECT_EQ(Boxes(), Names{kWarning});
+        SIZE workArea = GetWorkAreaSize();
+        int x, y, cx, cy;
+        DefaultWindowRect(workArea.cx, workArea.cy, x, y, cx, cy);
+        EXPECT_EQ(WindowRect(w.m_hWnd), std::vector<int>({x, y, cx, cy}));
+
+        int row = w.view->FindRowByName("victim.exe");
+        ASSERT_NE(row, -1);
+        w.Select({row});
+        w.Command(ID_PROCESS_KILL);
+        EXPECT_TRUE(victim.WaitEnded(0));
+        EXPECT_TRUE(bystander.Running());
+
+        // The editor opens and takes a name; OK stores nothing anywhere.
+        HWND hDlg = nullptr;
+        RunEditor(&hDlg, {[&] {
+                              PostClick(hDlg, IDC_MANUALADD);
+                              return true;
+                          },
+                          [] {
+                              HWND hAdd = FindDialog("Add Process Name");
+                              if (hAdd == nullptr)
+                                  return false;
+                              ::SetWindowTextA(::GetDlgItem(hAdd, IDC_NAME), "typed.exe");
+                              ::SendMessageA(::GetDlgItem(hAdd, IDOK), BM_CLICK, 0, 0);
+                              return true;
+                          },
+                          [&] {
+                              if (FindDialog("Add Process Name") != nullptr)
+                                  return false;
+                              EXPECT_EQ(Items(hDlg, IDC_FAVORITES), Names{"TYPED.EXE"});
+                              PostClick(hDlg, IDOK);
+                              return true;
+                          }});
+        EXPECT_TRUE(LoadFavorites(TestApp().m_settings).empty());
+
+        ::SendMessageA(w.m_hWnd, WM_CLOSE, 0, 0);
+        EXPECT_FALSE(w.Alive());
+    }
+    EXPECT_EQ(Boxes(), Names{kWarning});
+    DWORD nSubKeys = 99, nValues = 99;
+    ::RegQueryInfoKeyA(hRoot, nullptr, nullptr, nullptr, &nSubKeys, nullptr, nullptr, &nValues,
+                       nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(nSubKeys, 0u);
+    EXPECT_EQ(nValues, 0u);
+    EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kQuellonKey));
+
+    TestApp().m_hSettingsRootKey = HKEY_LOCAL_MACHINE;
+    TestApp().m_settings.m_hRootKey = HKEY_LOCAL_MACHINE;
+    ::RegCloseKey(hRoot);
+    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kVolatile);
+    ::DeleteFileA(ini.c_str());
 }
 
 } // namespace
