@@ -519,14 +519,14 @@ TEST_F(RobustnessTest, AKillAimedAtAProcessThatHasEndedKillsNothing)
     HelperProcess& bystander = helpers.Start("ended", "bystander.exe");
     QuellonWindow w;
     ASSERT_TRUE(PumpUntil([&w] { return w.RowCount() > 0; }));
-    std::string path = PlaceHelper("ended", "brief.exe");
-    HelperProcess brief(path, 0, "--exit-after 1000");
-    ASSERT_TRUE(WaitForModules(brief.Pid()));
+    std::string path = PlaceHelper("ended", "shortlived.exe");
+    HelperProcess shortlived(path, 0, "--exit-after 1000");
+    ASSERT_TRUE(WaitForModules(shortlived.Pid()));
     w.Command(ID_VIEW_REFRESH);
-    int row = w.view->FindRowByName("brief.exe");
+    int row = w.view->FindRowByName("shortlived.exe");
     ASSERT_NE(row, -1);
-    ASSERT_TRUE(brief.WaitEnded(10000));
-    EXPECT_EQ(brief.ExitCode(), 0u) << "it ended by itself";
+    ASSERT_TRUE(shortlived.WaitEnded(10000));
+    EXPECT_EQ(shortlived.ExitCode(), 0u) << "it ended by itself";
 
     // Processes started since the snapshot, under other names, are left
     // alone by a kill aimed at the row of the one that has ended.
@@ -536,7 +536,7 @@ TEST_F(RobustnessTest, AKillAimedAtAProcessThatHasEndedKillsNothing)
         newcomers.push_back(&later.Start("ended", "newcomer" + std::to_string(i) + ".exe"));
     w.Select({row});
     w.Command(ID_PROCESS_KILL);
-    EXPECT_NE(w.view->FindRowByName("brief.exe"), -1) << "the row stays";
+    EXPECT_NE(w.view->FindRowByName("shortlived.exe"), -1) << "the row stays";
     w.Command(ID_PROCESS_KILLFAVORITES); // an empty list: a message, no kill
     for (HelperProcess* newcomer : newcomers)
         EXPECT_TRUE(newcomer->Running());
