@@ -17,7 +17,10 @@ BEGIN_MESSAGE_MAP(CQuellonApp, CWinApp)
     ON_COMMAND(ID_FILE_PRINT_SETUP, &CWinApp::OnFilePrintSetup)
 END_MESSAGE_MAP()
 
-CQuellonApp::CQuellonApp() : m_bEmailVisited(0), m_bWebVisited(0) {}
+CQuellonApp::CQuellonApp()
+    : m_bEmailVisited(0), m_bWebVisited(0), m_hSettingsRootKey(HKEY_LOCAL_MACHINE)
+{
+}
 
 CQuellonApp* GetQuellonApp()
 {
@@ -49,7 +52,7 @@ void CQuellonApp::BindSettingsStore()
     CString strBasePath = CString("Software\\Corvanel Software\\") + m_pszAppName;
     HKEY hKey;
     DWORD dwDisposition = 0;
-    if (!m_settings.OpenBaseKey(&hKey, &dwDisposition, HKEY_LOCAL_MACHINE, strBasePath))
+    if (!m_settings.OpenBaseKey(&hKey, &dwDisposition, m_hSettingsRootKey, strBasePath))
         return; // reads fall back on their defaults
     if (dwDisposition == REG_CREATED_NEW_KEY)
         ImportIniFile(hKey);

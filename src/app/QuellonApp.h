@@ -15,6 +15,10 @@ public:
     // Whether the About box's links have been opened during this run.
     BOOL m_bEmailVisited;
     BOOL m_bWebVisited;
+    // The root key below which BindSettingsStore binds the settings store:
+    // HKEY_LOCAL_MACHINE, unless another predefined or open key is put here
+    // before start-up.
+    HKEY m_hSettingsRootKey;
 
     BOOL InitInstance() override;
 

@@ -29,7 +29,9 @@ int DefaultColumnWidth(int nClientWidth)
 
 void ChooseColumnWidths(int widths[5], int nClientWidth, int nDefault)
 {
-    int nSum = 0;
+    // The sum is taken in 64 bits: five stored ints can add up to more than
+    // an int holds.
+    long long nSum = 0;
     bool bUsable = true;
     for (int i = 0; i < 5; ++i) {
         if (widths[i] == 0 || widths[i] > nClientWidth)

@@ -1,8 +1,10 @@
 /* A process for the tests to list and kill. Started without arguments it
    waits until it is terminated. Started as "qhelper.exe --record <file>
    <text>" (the way the shell starts a handler of a link) it writes <text>
-   to <file> and ends. */
+   to <file> and ends. Started as "qhelper.exe --exit-after <ms>" it ends by
+   itself after that many milliseconds. */
 #include <windows.h>
+#include <stdlib.h>
 #include <string.h>
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow)
@@ -19,6 +21,10 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
             return 2;
         WriteFile(file, text, (DWORD)strlen(text), &written, NULL);
         CloseHandle(file);
+        return 0;
+    }
+    if (__argc >= 3 && strcmp(__argv[1], "--exit-after") == 0) {
+        Sleep((DWORD)atoi(__argv[2]));
         return 0;
     }
     (void)lpCmdLine;

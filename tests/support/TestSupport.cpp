@@ -35,7 +35,7 @@ bool DeleteRegistryTree(HKEY hRoot, const std::string& path)
     HKEY hKey;
     if (::RegOpenKeyExA(hRoot, path.c_str(), 0, KEY_ALL_ACCESS, &hKey) != ERROR_SUCCESS)
         return true;
-    char szName[256];
+    char szName[512]; // a key name may be 256 characters long
     for (;;) {
         DWORD cch = sizeof szName;
         if (::RegEnumKeyExA(hKey, 0, szName, &cch, nullptr, nullptr, nullptr, nullptr) !=
