@@ -5,8 +5,8 @@
 #include <windows.h>
 
 __declspec(dllimport) ULONGLONG WINAPI GetTickCount64(void);
-__declspec(dllimport) DWORD WINAPI GetFileVersionInfoSizeA(LPCSTR lptstrFilename,
-                                                           LPDWORD lpdwHandle);
+__declspec(dllimport) DWORD WINAPI
+    GetFileVersionInfoSizeA(LPCSTR lptstrFilename, LPDWORD lpdwHandle);
 
 int main(void)
 {
