@@ -102,7 +102,10 @@ main frame, and the real \`Quellon.exe\`. Times are taken with
 \`QueryPerformanceCounter\` inside the Windows-side program; each is the
 median of its repetitions. The extra processes are copies of the tests'
 helper program (\`qhelper.exe\`), each under a name of its own, so that
-each is a row of its own.
+each is a row of its own. The machine is shared, so absolute times move
+from run to run; a refresh and its floor are taken one right after the
+other in every repetition, which keeps their ratio steadier than either
+time.
 
 ## Machine
 
@@ -152,9 +155,8 @@ texts and inserts $(pct refresh.200.split.insert refresh.200.split.total) %.
 The list is drawn once, when the refresh has filled it. Drawn on every
 insertion instead, the same inserts take $(v refresh.50.drawn_each_row.insert), $(v refresh.100.drawn_each_row.insert) and
 $(v refresh.200.drawn_each_row.insert) ms at N = 50, 100 and 200 (whole refresh $(v refresh.50.drawn_each_row.total),
-$(v refresh.100.drawn_each_row.total) and $(v refresh.200.drawn_each_row.total) ms; $(i refresh.drawn_each_row.repetitions) repetitions each): Wine's list
-control scrolls and paints the visible rows at each insertion into the
-sorted list.
+$(v refresh.100.drawn_each_row.total) and $(v refresh.200.drawn_each_row.total) ms; $(i refresh.drawn_each_row.repetitions) repetitions each): nearly all of that is
+the visible list control redrawing itself at every insertion.
 
 ## Kill
 
