@@ -139,6 +139,28 @@ TEST_F(FrameTest, FirstStartTakesTheDefaultRectangleAndStoresIt)
     EXPECT_STREQ(title, "Quellon");
 }
 
+TEST_F(FrameTest, FileOpenCommandShowsTheCommonOpenDialog)
+{
+    // The common dialogs are loaded when the command runs.
+    QuellonWindow w;
+    bool bShown = false;
+    RunModal(
+        [&w] {
+            w.Command(ID_FILE_OPEN);
+            return static_cast<INT_PTR>(IDCANCEL);
+        },
+        {[&bShown] {
+            HWND hDlg = FindDialog("Open");
+            if (hDlg == nullptr)
+                return false;
+            bShown = true;
+            ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+            return true;
+        }});
+    EXPECT_TRUE(bShown);
+    EXPECT_TRUE(w.Alive());
+}
+
 TEST_F(FrameTest, StoredRectangleIsUsedWithinTheWorkAreaAndReplacedOtherwise)
 {
     StoreRect(workArea.cx, 20, 300, 200); // x = W is still valid

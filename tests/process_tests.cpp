@@ -215,6 +215,28 @@ TEST_F(ProcessTest, RefreshRetakesTheSnapshot)
     EXPECT_TRUE(RowsNamed(w, "latecomer.exe").empty());
 }
 
+// Whether the list will be painted: some part of it waits to be drawn.
+bool ListToBePainted(QuellonWindow& w)
+{
+    return ::GetUpdateRect(w.view->m_hWnd, nullptr, FALSE) != FALSE;
+}
+
+TEST_F(ProcessTest, RefreshedListIsPaintedAndDrawsChangesAgain)
+{
+    QuellonWindow w;
+    PumpMessages(50);
+    ::ValidateRect(w.view->m_hWnd, nullptr);
+    ASSERT_TRUE(w.view->RefreshProcessList());
+    ASSERT_GT(w.RowCount(), 0);
+    EXPECT_TRUE(w.view->IsWindowVisible());
+    EXPECT_TRUE(ListToBePainted(w)) << "the new rows are drawn";
+    PumpMessages(50);
+    ASSERT_FALSE(ListToBePainted(w));
+    // Drawing is on again after the refresh: a changed row is drawn.
+    w.view->GetListCtrl().SetItemText(0, 3, "999");
+    EXPECT_TRUE(ListToBePainted(w));
+}
+
 HANDLE WINAPI FailingSnapshot(DWORD, DWORD)
 {
     return INVALID_HANDLE_VALUE;
@@ -245,6 +267,13 @@ TEST_F(ProcessTest, AFailedSnapshotKeepsTheRowsOneWithoutProcessesEmptiesTheList
     g_processPlatform = saved;
     EXPECT_FALSE(bEmpty);
     EXPECT_EQ(w.RowCount(), 0);
+    EXPECT_TRUE(w.view->IsWindowVisible());
+    ::ValidateRect(w.view->m_hWnd, nullptr);
+    LVITEMA lvi = {};
+    lvi.mask = LVIF_TEXT;
+    lvi.pszText = const_cast<char*>("drawn.exe");
+    w.view->GetListCtrl().InsertItem(&lvi);
+    EXPECT_TRUE(ListToBePainted(w)) << "the emptied list draws changes again";
 }
 
 } // namespace

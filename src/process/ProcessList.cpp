@@ -86,13 +86,19 @@ BOOL CQuellonView::RefreshProcessList()
     if (hSnapshot == INVALID_HANDLE_VALUE)
         return FALSE; // the list keeps its rows
 
+    // The list is drawn once, when it is complete: a visible list control
+    // that is drawn on every insertion spends most of a refresh scrolling
+    // and painting rows that nobody gets to see.
     CListCtrl& list = GetListCtrl();
+    list.SetRedraw(FALSE);
     list.DeleteAllItems();
 
     PROCESSENTRY32 pe;
     pe.dwSize = 296;
     if (!::Process32First(hSnapshot, &pe)) {
         ::CloseHandle(hSnapshot);
+        list.SetRedraw(TRUE);
+        list.Invalidate();
         return FALSE;
     }
     do {
@@ -118,6 +124,8 @@ BOOL CQuellonView::RefreshProcessList()
     } while (::Process32Next(hSnapshot, &pe));
 
     ::CloseHandle(hSnapshot);
+    list.SetRedraw(TRUE);
+    list.Invalidate();
     return TRUE;
 }
 
