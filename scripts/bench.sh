@@ -206,8 +206,8 @@ message box waits. $(i startup.repetitions) starts.
 ## Footprint
 
 \`Quellon.exe\`: $exe_bytes bytes ($exe_kib KiB) as built, a statically linked
-32-bit GUI program; $stripped_bytes bytes without the debugging sections that the
-static runtime libraries bring along (\`i686-w64-mingw32-strip\`).
+32-bit GUI program, linked without symbol tables ($stripped_bytes bytes after
+\`i686-w64-mingw32-strip\`).
 
 Imports: $import_count functions from $(echo "$imports" | tr ',' '\n' | wc -l) DLLs, $imports.
 
