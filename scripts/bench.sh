@@ -16,31 +16,17 @@ prefix="$root/build/bench-wine"
 out="$root/docs/performance.md"
 results=$(mktemp)
 
-xvfb_pid=""
+. "$root/scripts/xvfb.sh"
 cleanup() {
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    stop_xvfb
     rm -f "$results"
 }
 trap cleanup EXIT INT TERM
 
 display_note="the current X display (${DISPLAY:-})"
 if [ -z "${DISPLAY:-}" ]; then
-    n=90
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do
-        n=$((n + 1))
-    done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    i=0
-    while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 50 ]; do
-        sleep 0.1
-        i=$((i + 1))
-    done
+    start_xvfb
     display_note="Xvfb, 1024 x 768 x 24"
 fi
 

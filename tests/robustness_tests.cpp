@@ -122,6 +122,15 @@ std::vector<int> WindowRect(HWND hWnd)
     return {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
 }
 
+// x, y, cx, cy of the default window rectangle for the present work area.
+std::vector<int> DefaultRect()
+{
+    SIZE workArea = GetWorkAreaSize();
+    int x, y, cx, cy;
+    DefaultWindowRect(workArea.cx, workArea.cy, x, y, cx, cy);
+    return {x, y, cx, cy};
+}
+
 std::vector<int> ColumnWidths(QuellonWindow& w)
 {
     std::vector<int> widths;
@@ -197,12 +206,10 @@ TEST_F(RobustnessTest, UnreadableSettingsGiveTheDefaultsAndAreNotRewritten)
     QuellonWindow w;
     ASSERT_TRUE(w.Alive());
     ASSERT_TRUE(PumpUntil([&w] { return w.RowCount() > 0; }));
-    SIZE workArea = GetWorkAreaSize();
-    int x, y, cx, cy;
-    DefaultWindowRect(workArea.cx, workArea.cy, x, y, cx, cy);
-    EXPECT_EQ(WindowRect(w.m_hWnd), std::vector<int>({x, y, cx, cy}));
-    EXPECT_EQ(Stored(kScreen, "x"), Sz(std::to_string(x)));
-    EXPECT_EQ(Stored(kScreen, "cy"), Sz(std::to_string(cy)));
+    std::vector<int> rect = DefaultRect();
+    EXPECT_EQ(WindowRect(w.m_hWnd), rect);
+    EXPECT_EQ(Stored(kScreen, "x"), Sz(std::to_string(rect[0])));
+    EXPECT_EQ(Stored(kScreen, "cy"), Sz(std::to_string(rect[3])));
     int nDefault = DefaultColumnWidth(ClientWidth(w));
     EXPECT_EQ(ColumnWidths(w), std::vector<int>(5, nDefault));
     EXPECT_EQ(Boxes(), Names{kWarning});
@@ -305,10 +312,7 @@ TEST_F(RobustnessTest, NegativeAndHugeNumbersFollowTheRules)
     QuellonWindow w;
     ASSERT_TRUE(w.Alive());
     ASSERT_TRUE(PumpUntil([&w] { return w.RowCount() > 0; }));
-    SIZE workArea = GetWorkAreaSize();
-    int x, y, cx, cy;
-    DefaultWindowRect(workArea.cx, workArea.cy, x, y, cx, cy);
-    EXPECT_EQ(WindowRect(w.m_hWnd), std::vector<int>({x, y, cx, cy}));
+    EXPECT_EQ(WindowRect(w.m_hWnd), DefaultRect());
     std::vector<int> columns = ColumnWidths(w);
     EXPECT_EQ(std::vector<int>(columns.begin() + 2, columns.end()), std::vector<int>(3, 100));
     EXPECT_EQ(Boxes(), Names{kWarning});
@@ -579,10 +583,7 @@ TEST_F(RobustnessTest, WithASettingsKeyThatCannotBeCreatedTheProgramRunsOnDefaul
         // then the list.
         ASSERT_TRUE(PumpUntil([&w] { return w.RowCount() > 0; }));
         EXPECT_EQ(Boxes(), Names{kWarning});
-        SIZE workArea = GetWorkAreaSize();
-        int x, y, cx, cy;
-        DefaultWindowRect(workArea.cx, workArea.cy, x, y, cx, cy);
-        EXPECT_EQ(WindowRect(w.m_hWnd), std::vector<int>({x, y, cx, cy}));
+        EXPECT_EQ(WindowRect(w.m_hWnd), DefaultRect());
 
         int row = w.view->FindRowByName("victim.exe");
         ASSERT_NE(row, -1);

@@ -50,7 +50,8 @@ start_helper() {
     eval "$1=$pid"
 }
 
-# wait_for <what> <command>...: retries the command for up to ten seconds.
+# wait_for <what> <command>...: retries the command for up to ten seconds
+# until it succeeds.
 wait_for() {
     what=$1
     shift
@@ -62,17 +63,8 @@ wait_for() {
     done
 }
 
-# wait_gone <what> <command>...: retries until the command fails.
-wait_gone() {
-    what=$1
-    shift
-    i=0
-    while "$@" >/dev/null 2>&1; do
-        i=$((i + 1))
-        [ "$i" -le 100 ] || fail "$what"
-        sleep 0.1
-    done
-}
+# not <command>...: succeeds when the command fails.
+not() { ! "$@"; }
 
 # The number of dark (text) pixels of a screenshot inside x y cx cy.
 dark_pixels() {
@@ -110,7 +102,7 @@ open_favorites() {
 }
 close_favorites_ok() {
     click_rect $(probe ctlrect Favorites 1)
-    wait_gone "the Favorites dialog did not close" probe dialog Favorites 0
+    wait_for "the Favorites dialog did not close" not probe dialog Favorites 0
 }
 # move_item <list id> <name> <button id>: clicks a name of a list, then an arrow.
 move_item() {
@@ -162,8 +154,8 @@ row=$(probe find Quellon wt_alpha.exe)
 screenshot walk-3-selected
 send_key Quellon F8
 probe wait-exit "$alpha" 10000 || fail "F8 did not kill wt_alpha.exe"
-wait_gone "wmic still lists wt_alpha.exe" process_listed wt_alpha.exe
-wait_gone "wt_alpha.exe's row stayed" probe find Quellon wt_alpha.exe
+wait_for "wmic still lists wt_alpha.exe" not process_listed wt_alpha.exe
+wait_for "wt_alpha.exe's row stayed" not probe find Quellon wt_alpha.exe
 probe alive "$bravo" && probe alive "$charlie" || fail "F8 killed another process"
 
 # --- F2: a Favorites list of a moved and a typed name ---------------------
@@ -173,7 +165,7 @@ click_rect $(probe ctlrect Favorites $IDC_MANUALADD)
 probe dialog "Add Process Name" 10000 || fail "no Add Process Name dialog"
 send_text "Add Process Name" wt_delta.exe
 send_key_dialog "Add Process Name" Return
-wait_gone "the Add Process Name dialog stayed" probe dialog "Add Process Name" 0
+wait_for "the Add Process Name dialog stayed" not probe dialog "Add Process Name" 0
 probe lbitem Favorites $IDC_FAVORITES WT_CHARLIE.EXE >/dev/null || fail "WT_CHARLIE.EXE not moved"
 probe lbitem Favorites $IDC_FAVORITES WT_DELTA.EXE >/dev/null || fail "WT_DELTA.EXE not added"
 screenshot walk-4-favorites
@@ -213,8 +205,8 @@ first=$(crop_signature walk-5-killing-1 $pane_x $pane_y $pane_cx $pane_cy)
 shot_pane_text walk-5-killing-2 "$first"
 probe wait-exit "$charlie" 15000 || fail "F9 did not kill wt_charlie.exe"
 probe wait-exit "$delta" 15000 || fail "F9 did not kill wt_delta.exe"
-wait_gone "wmic still lists wt_charlie.exe" process_listed wt_charlie.exe
-wait_gone "wmic still lists wt_delta.exe" process_listed wt_delta.exe
+wait_for "wmic still lists wt_charlie.exe" not process_listed wt_charlie.exe
+wait_for "wmic still lists wt_delta.exe" not process_listed wt_delta.exe
 kill "$STRACE_PID"
 wait "$STRACE_PID" 2>/dev/null || true
 STRACE_PID=""
@@ -278,5 +270,5 @@ close_favorites_ok
 send_key Quellon F10
 wait_quellon
 probe wait-exit "$bravo" 5000 || fail "F10 did not kill wt_bravo.exe"
-wait_gone "wmic still lists wt_bravo.exe" process_listed wt_bravo.exe
+wait_for "wmic still lists wt_bravo.exe" not process_listed wt_bravo.exe
 echo "PASS"
