@@ -40,7 +40,7 @@ HBRUSH CStaticLink::CtlColor(CDC* pDC, UINT)
         if (hFont == nullptr)
             hFont = ::GetStockObject(SYSTEM_FONT); // what a static without a font uses
         LOGFONTA lf;
-        if (::GetObjectA(hFont, 60, &lf) != 0) {
+        if (::GetObjectA(hFont, sizeof lf, &lf) != 0) {
             lf.lfUnderline = 1;
             if (m_fontUnderline.CreateFontIndirect(&lf))
                 // Some static controls select their own font only after

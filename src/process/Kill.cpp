@@ -15,7 +15,7 @@ bool ProcessRunsExecutable(CQuellonView& view, DWORD dwPID, LPCSTR lpszProcess, 
     if (hSnapshot == INVALID_HANDLE_VALUE)
         return false;
     PROCESSENTRY32 pe;
-    pe.dwSize = 296;
+    pe.dwSize = sizeof pe;
     bool bFound = false;
     DWORD dwModuleID = 0;
     for (BOOL bMore = ::Process32First(hSnapshot, &pe); bMore;

@@ -64,7 +64,7 @@ BOOL CQuellonView::GetProcessModule(DWORD dwPID, DWORD dwModuleID, MODULEENTRY32
         return FALSE;
     }
     MODULEENTRY32 me;
-    me.dwSize = 548;
+    me.dwSize = sizeof me;
     BOOL bFound = FALSE;
     bool bFirst = true;
     for (BOOL bMore = ::Module32First(hSnapshot, &me); bMore;
@@ -94,7 +94,7 @@ BOOL CQuellonView::RefreshProcessList()
     list.DeleteAllItems();
 
     PROCESSENTRY32 pe;
-    pe.dwSize = 296;
+    pe.dwSize = sizeof pe;
     if (!::Process32First(hSnapshot, &pe)) {
         ::CloseHandle(hSnapshot);
         list.SetRedraw(TRUE);

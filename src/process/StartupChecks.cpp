@@ -27,7 +27,7 @@ BOOL CQuellonView::IsWindows9x()
     // A failed call leaves the platform 0 and so counts as not Windows 95.
     OSVERSIONINFOA vi;
     ::ZeroMemory(&vi, sizeof vi);
-    vi.dwOSVersionInfoSize = 148;
+    vi.dwOSVersionInfoSize = sizeof vi;
     g_processPlatform.pfnGetVersionExA(&vi);
     return vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
 }
