@@ -1,8 +1,12 @@
 #!/bin/sh
 # Installs, only when missing, what building, running and testing Quellon needs
 # on Debian 12: the 32-bit MinGW-w64 cross compiler, CMake, GoogleTest's
-# sources, 32-bit Wine, Xvfb, xdotool, ImageMagick and strace.
+# sources, 32-bit Wine, Xvfb, xdotool, ImageMagick and strace. On a machine
+# that cannot run 32-bit x86 programs, 64-bit Wine and the 64-bit MinGW-w64
+# compiler take the place of 32-bit Wine, for the 64-bit stand-in build that
+# the tests then run (see scripts/test.sh).
 set -eu
+here=$(cd "$(dirname "$0")" && pwd)
 
 missing=""
 need() { # need <command-or-path> <package>
@@ -22,8 +26,13 @@ need import imagemagick
 # The end-to-end walkthrough slows Wine's server down with it.
 need strace strace
 need wine wine
-# The 32-bit loader is what runs 32-bit programs; it comes with wine32:i386.
-need /usr/lib/i386-linux-gnu/wine/i386-unix wine32:i386
+if "$here/runs-i386.sh"; then
+    # The 32-bit loader is what runs 32-bit programs; it comes with wine32:i386.
+    need /usr/lib/i386-linux-gnu/wine/i386-unix wine32:i386
+else
+    need /usr/lib/wine/wine64 wine64
+    need x86_64-w64-mingw32-g++-win32 g++-mingw-w64-x86-64-win32
+fi
 need clang-format clang-format
 need python3 python3
 need /usr/share/wine/fonts/marlett.ttf fonts-wine

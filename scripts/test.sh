@@ -1,9 +1,22 @@
 #!/bin/sh
 # Builds Quellon and runs every test under Wine, in fresh prefixes of the
 # tests' own. Without a display (or on CI) the tests get a virtual one.
+#
+# Where this machine cannot run 32-bit x86 programs (and so not 32-bit
+# Wine), the tests run in the 64-bit stand-in build (build/x64): the same
+# program and tests built as 64-bit Windows programs, under 64-bit Wine.
+# The checks of the program file itself examine the 32-bit build/Quellon.exe
+# in either case.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
+
+dir="$root/build"
+if ! "$root/scripts/runs-i386.sh"; then
+    echo "This machine cannot run 32-bit x86 programs: the tests run in the 64-bit stand-in build." >&2
+    dir=$("$root/scripts/build-standin.sh")
+    export PATH="$root/scripts/wine64:$PATH" QUELLON_WINEARCH=win64
+fi
 
 . "$root/scripts/xvfb.sh"
 trap stop_xvfb EXIT INT TERM
@@ -11,5 +24,5 @@ if [ -z "${DISPLAY:-}" ] || [ "${CI:-}" = "true" ]; then
     start_xvfb
 fi
 
-cd "$root/build"
+cd "$dir"
 ctest --output-on-failure "$@"

@@ -6,7 +6,7 @@
 set -eu
 export WINEPREFIX="$1"
 shift
-export WINEARCH=win32
+export WINEARCH="${QUELLON_WINEARCH:-win32}"
 export WINEDEBUG="${QUELLON_WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 exec wine "$@"

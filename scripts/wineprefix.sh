@@ -17,7 +17,7 @@ if [ "${1:-}" = "--fresh" ]; then
     shift
 fi
 
-export WINEARCH=win32
+export WINEARCH="${QUELLON_WINEARCH:-win32}"
 export WINEDEBUG="${QUELLON_WINEDEBUG:--all}"
 # No Mono or Gecko installers at boot.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
