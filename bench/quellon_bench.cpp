@@ -339,7 +339,7 @@ KillSplit TimedKillPass(QuellonWindow& w)
     w.view->RefreshProcessList();
     LONGLONG t = Now();
     split.refresh = Ms(t - tStart);
-    std::vector<CString> favorites = LoadFavorites(GetQuellonApp()->m_settings);
+    CArray<CString> favorites = LoadFavorites(GetQuellonApp()->m_settings);
     split.favorites = Ms(Now() - t);
     CListCtrl& list = w.view->GetListCtrl();
     for (const CString& strName : favorites) {

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Checks a program's import table against a list of allowed imports (DLL
 # and function per line, '#' starts a comment): every imported DLL and
-# every imported function must be on the list. Prints each import that is
-# not and exits 1 then.
+# every imported function must be on the list, and no wide-character
+# function (a name ending in W) of the Win32 DLLs may be imported, listed or
+# not. Prints each import that fails and exits 1 then.
 #
 #   tests/check-imports.sh <program.exe> <allowed-list>
 set -eu
@@ -44,6 +45,12 @@ done
 comm -23 "$tmp/imports" "$tmp/allowed" >"$tmp/extra"
 if [ -s "$tmp/extra" ]; then
     sed 's/^/import not on the list: /' "$tmp/extra"
+    status=1
+fi
+awk '$1 ~ /^(kernel32|user32|gdi32|advapi32|shell32|comctl32)$/ && $2 ~ /W$/' \
+    "$tmp/imports" >"$tmp/wide"
+if [ -s "$tmp/wide" ]; then
+    sed 's/^/wide-character import: /' "$tmp/wide"
     status=1
 fi
 if [ "$status" -eq 0 ]; then

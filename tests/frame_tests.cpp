@@ -342,6 +342,26 @@ TEST_F(FrameTest, ToolbarTooltipsAreTheTextAfterTheNewline)
     }
 }
 
+// The Windows 98 look: the bars in the button face colour, and one sunken
+// edge around the list, the view's own.
+TEST_F(FrameTest, BarsPaintTheButtonFaceAndOnlyTheViewHasASunkenEdge)
+{
+    QuellonWindow w;
+    ASSERT_NE(::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_WINDOW));
+    EXPECT_FALSE(w.frame->GetExStyle() & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(w.view->GetExStyle() & WS_EX_CLIENTEDGE);
+    CToolBar& bar = w.frame->m_wndToolBar;
+    RECT rcButton, rcBar;
+    bar.GetItemRect(bar.GetCount() - 1, &rcButton);
+    bar.GetClientRect(&rcBar);
+    ASSERT_GT(rcBar.right, rcButton.right + 4) << "room right of the last button";
+    ::RedrawWindow(bar.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC hdc = ::GetDC(bar.m_hWnd);
+    COLORREF crBeside = ::GetPixel(hdc, rcButton.right + 4, (rcButton.top + rcButton.bottom) / 2);
+    ::ReleaseDC(bar.m_hWnd, hdc);
+    EXPECT_EQ(crBeside, ::GetSysColor(COLOR_BTNFACE));
+}
+
 TEST_F(FrameTest, ToolbarPromptShowsWhileThePointerRestsOnAButton)
 {
     QuellonWindow w;
@@ -498,6 +518,42 @@ TEST(DockSide, TheNearestAllowedEdgeWithinTheBandWins)
     EXPECT_EQ(AfxDockSideForPoint(rc, POINT{300, 105}, CBRS_ALIGN_LEFT), 0u);
 }
 
+TEST(ToolBarHitTest, TheButtonWhoseRectangleHoldsThePoint)
+{
+    // Two buttons with a separator between them, given empty.
+    const RECT items[] = {{0, 0, 23, 22}, {0, 0, 0, 0}, {31, 0, 54, 22}};
+    EXPECT_EQ(AfxToolBarHitTest(items, 3, POINT{0, 0}), 0);
+    EXPECT_EQ(AfxToolBarHitTest(items, 3, POINT{22, 21}), 0);
+    EXPECT_EQ(AfxToolBarHitTest(items, 3, POINT{23, 10}), -1); // right edge excluded
+    EXPECT_EQ(AfxToolBarHitTest(items, 3, POINT{27, 10}), -1); // on the separator
+    EXPECT_EQ(AfxToolBarHitTest(items, 3, POINT{40, 10}), 2);
+    EXPECT_EQ(AfxToolBarHitTest(items, 3, POINT{40, 22}), -1);
+}
+
+TEST(CommandLine, SplitLikeTheCRuntime)
+{
+    EXPECT_STREQ(AfxSkipProgramName("\"C:\\My Programs\\Quellon.exe\"  /x y"), "/x y");
+    EXPECT_STREQ(AfxSkipProgramName("quellon.exe\tdoc"), "doc");
+    EXPECT_STREQ(AfxSkipProgramName("quellon.exe"), "");
+    CArray<CString> args;
+    AfxSplitCommandLine("  one \"two three\"\tfour\"\"five \"\" ", args);
+    ASSERT_EQ(args.GetSize(), 4);
+    EXPECT_STREQ(args[0], "one");
+    EXPECT_STREQ(args[1], "two three");
+    EXPECT_STREQ(args[2], "fourfive");
+    EXPECT_STREQ(args[3], "");
+    // Backslashes escape only a quote: 2n and a quote give n and a
+    // grouping quote, 2n + 1 give n and a plain quote.
+    AfxSplitCommandLine("a\\\\b \\\\\"c d\" \\\"e \"f\"\"g\"", args);
+    ASSERT_EQ(args.GetSize(), 4);
+    EXPECT_STREQ(args[0], "a\\\\b");
+    EXPECT_STREQ(args[1], "\\c d");
+    EXPECT_STREQ(args[2], "\"e");
+    EXPECT_STREQ(args[3], "f\"g");
+    AfxSplitCommandLine("", args);
+    EXPECT_EQ(args.GetSize(), 0);
+}
+
 TEST_F(FrameTest, ToolbarDocksAtEveryEdgeFloatsAndStartsAtTheTopNextTime)
 {
     {
@@ -626,15 +682,45 @@ BOOL WINAPI FailingGetVersionExA(LPOSVERSIONINFOA)
 
 TEST_F(FrameTest, AFailingVersionQueryRefusesAndCloses)
 {
-    ProcessPlatform saved = g_processPlatform;
+    ScopedProcessPlatform platform;
     g_processPlatform.pfnGetVersionExA = FailingGetVersionExA;
     QuellonWindow w;
     bool bClosed = PumpUntil([&] { return !w.Alive(); });
-    g_processPlatform = saved;
     EXPECT_TRUE(bClosed);
     ASSERT_EQ(TestApp().m_boxes.size(), 1u);
     EXPECT_EQ(TestApp().m_boxes[0].text, "Quellon is not designed for NT or Win2K");
     EXPECT_EQ(Stored(std::string(kQuellonKey) + "\\Newbie", "Start"), "0") << "no warning either";
+}
+
+// A kernel without Tool Help (Windows NT 4.0's) on a platform that says it is
+// of the Windows 95 family: nothing calls the missing functions, Refresh
+// does nothing, and the start-up refuses and closes the normal way.
+TEST_F(FrameTest, WithoutToolHelpTheStartUpRefusesNeverListsAndCloses)
+{
+    ScopedProcessPlatform platform;
+    ASSERT_TRUE(g_processPlatform.HasToolHelp());
+    g_processPlatform.pfnCreateToolhelp32Snapshot = nullptr;
+    g_processPlatform.pfnProcess32First = nullptr;
+    g_processPlatform.pfnProcess32Next = nullptr;
+    g_processPlatform.pfnModule32First = nullptr;
+    g_processPlatform.pfnModule32Next = nullptr;
+    ASSERT_FALSE(g_processPlatform.HasToolHelp());
+    QuellonWindow w;
+    w.Command(ID_VIEW_REFRESH);
+    int nMaxRows = 0;
+    bool bClosed = PumpUntil([&] {
+        if (w.Alive())
+            nMaxRows = std::max(nMaxRows, w.RowCount());
+        return !w.Alive();
+    });
+    EXPECT_TRUE(bClosed);
+    EXPECT_EQ(nMaxRows, 0);
+    ASSERT_EQ(TestApp().m_boxes.size(), 1u);
+    EXPECT_EQ(TestApp().m_boxes[0].text, "Quellon is not designed for NT or Win2K");
+    std::string text;
+    EXPECT_TRUE(
+        ReadRegistryText(HKEY_LOCAL_MACHINE, std::string(kQuellonKey) + "\\Grid", "col0", &text))
+        << "closed the normal way, column widths saved";
 }
 
 } // namespace

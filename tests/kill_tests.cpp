@@ -193,7 +193,9 @@ std::vector<std::string> Loaded()
 
 void Save(const std::vector<const char*>& names)
 {
-    std::vector<CString> list(names.begin(), names.end());
+    CArray<CString> list;
+    for (const auto& name : names)
+        list.Add(name);
     SaveFavorites(TestApp().m_settings, list);
 }
 
@@ -248,13 +250,17 @@ TEST_F(KillTest, TwelveNamesAndDuplicatesAreStoredAndLoadedInOrder)
 // Kill Favorite Processes
 
 // Records the texts written into status pane 1 while it is installed.
+// Records the texts of the status bar's second pane as they are set and,
+// given the list, its row count at that moment and whether it was all
+// drawn (nothing left to paint).
 class PaneRecorder
 {
 public:
-    explicit PaneRecorder(HWND hStatusBar)
+    explicit PaneRecorder(HWND hStatusBar, HWND hList = nullptr)
     {
         s_pThis = this;
         m_hStatusBar = hStatusBar;
+        m_hList = hList;
         m_hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, Hook, nullptr, ::GetCurrentThreadId());
     }
     ~PaneRecorder()
@@ -263,18 +269,28 @@ public:
         s_pThis = nullptr;
     }
     std::vector<std::string> texts;
+    std::vector<int> rows;
+    std::vector<bool> drawn;
 
 private:
     static LRESULT CALLBACK Hook(int nCode, WPARAM wParam, LPARAM lParam)
     {
         const CWPSTRUCT* p = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (nCode == HC_ACTION && s_pThis != nullptr && p->hwnd == s_pThis->m_hStatusBar &&
-            p->message == SB_SETTEXTA && (p->wParam & 0xFF) == 1)
+            p->message == SB_SETTEXTA && (p->wParam & 0xFF) == 1) {
             s_pThis->texts.push_back(reinterpret_cast<const char*>(p->lParam));
+            if (s_pThis->m_hList != nullptr) {
+                HWND hList = s_pThis->m_hList;
+                s_pThis->rows.push_back(
+                    static_cast<int>(::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0)));
+                s_pThis->drawn.push_back(!::GetUpdateRect(hList, nullptr, FALSE));
+            }
+        }
         return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
     }
     static PaneRecorder* s_pThis;
     HWND m_hStatusBar;
+    HWND m_hList;
     HHOOK m_hHook;
 };
 PaneRecorder* PaneRecorder::s_pThis = nullptr;
@@ -295,7 +311,7 @@ TEST_F(KillTest, KillFavoritesKillsEachFavouriteInOrderShowingItsName)
     StoreFav(1, "notrunning.exe");
     StoreFav(2, "FAVA.EXE");
     QuellonWindow w;
-    PaneRecorder recorder(w.frame->m_wndStatusBar.m_hWnd);
+    PaneRecorder recorder(w.frame->m_wndStatusBar.m_hWnd, w.view->m_hWnd);
     w.Command(ID_PROCESS_KILLFAVORITES);
     EXPECT_TRUE(a.WaitEnded(0));
     EXPECT_TRUE(b.WaitEnded(0));
@@ -306,6 +322,12 @@ TEST_F(KillTest, KillFavoritesKillsEachFavouriteInOrderShowingItsName)
     EXPECT_EQ(recorder.texts,
               (std::vector<std::string>{"Killing... FAVB.EXE", "Killing... NOTRUNNING.EXE",
                                         "Killing... FAVA.EXE", "     "}));
+    // Each name is shown over a list drawn as it is: the refreshed list,
+    // then without the row just killed.
+    ASSERT_EQ(recorder.rows.size(), 4u);
+    EXPECT_EQ(recorder.rows[1], recorder.rows[0] - 1) << "FAVB.EXE's row went before the next name";
+    EXPECT_EQ(recorder.rows[3], recorder.rows[0] - 2);
+    EXPECT_EQ(recorder.drawn, std::vector<bool>(4, true));
     EXPECT_EQ(std::string(w.frame->m_wndStatusBar.GetPaneText(1)), "     ");
     // The rows of the killed processes are gone; the others remain.
     EXPECT_EQ(Row(w, "fava.exe"), -1);

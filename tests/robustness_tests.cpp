@@ -356,10 +356,10 @@ TEST_F(RobustnessTest, FiveThousandFavoritesAreEditedSavedAndShortened)
     for (size_t i = 0; i < kCount; ++i)
         ASSERT_EQ(Stored(kSettings, FavName(i)), Sz(sorted[i])) << FavName(i);
     EXPECT_EQ(Stored(kSettings, FavName(kCount)).data, "<absent>");
-    std::vector<CString> loaded = LoadFavorites(TestApp().m_settings);
-    ASSERT_EQ(loaded.size(), kCount);
-    EXPECT_EQ(std::string(loaded.front()), sorted.front());
-    EXPECT_EQ(std::string(loaded.back()), sorted.back());
+    CArray<CString> loaded = LoadFavorites(TestApp().m_settings);
+    ASSERT_EQ(static_cast<size_t>(loaded.GetSize()), kCount);
+    EXPECT_EQ(std::string(loaded[0]), sorted.front());
+    EXPECT_EQ(std::string(loaded[loaded.GetSize() - 1]), sorted.back());
 
     // Three names taken off in the editor: the last three values emptied.
     Steps remove;
@@ -401,7 +401,7 @@ TEST_F(RobustnessTest, FiveThousandFavoritesAreEditedSavedAndShortened)
         ASSERT_EQ(Stored(kSettings, FavName(i)), Sz("")) << FavName(i);
     EXPECT_EQ(Stored(kSettings, FavName(kCount)).data, "<absent>");
     EXPECT_EQ(Stored(kSettings, FavName(kCount + 1)), Sz("BEYOND.EXE"));
-    EXPECT_EQ(LoadFavorites(TestApp().m_settings).size(), 2u);
+    EXPECT_EQ(LoadFavorites(TestApp().m_settings).GetSize(), 2);
     EXPECT_TRUE(Boxes().empty());
 }
 
@@ -613,7 +613,7 @@ TEST_F(RobustnessTest, WithASettingsKeyThatCannotBeCreatedTheProgramRunsOnDefaul
                               PostClick(hDlg, IDOK);
                               return true;
                           }});
-        EXPECT_TRUE(LoadFavorites(TestApp().m_settings).empty());
+        EXPECT_TRUE(LoadFavorites(TestApp().m_settings).IsEmpty());
 
         ::SendMessageA(w.m_hWnd, WM_CLOSE, 0, 0);
         EXPECT_FALSE(w.Alive());

@@ -9,24 +9,24 @@ CString FavoriteValueName(int nIndex)
 }
 } // namespace
 
-std::vector<CString> LoadFavorites(CSettingsStore& settings)
+CArray<CString> LoadFavorites(CSettingsStore& settings)
 {
-    std::vector<CString> names;
+    CArray<CString> names;
     for (int i = 0;; ++i) {
         CString strName = settings.ReadString("Settings", FavoriteValueName(i), "");
         if (strName.IsEmpty())
             break;
         strName.MakeUpper();
-        names.push_back(strName);
+        names.Add(strName);
     }
     return names;
 }
 
-void SaveFavorites(CSettingsStore& settings, const std::vector<CString>& names)
+void SaveFavorites(CSettingsStore& settings, const CArray<CString>& names)
 {
-    int nCount = static_cast<int>(names.size());
+    int nCount = names.GetSize();
     for (int i = 0; i < nCount; ++i)
-        settings.WriteString("Settings", FavoriteValueName(i), names[static_cast<size_t>(i)]);
+        settings.WriteString("Settings", FavoriteValueName(i), names[i]);
     for (int i = nCount;; ++i) {
         CString strValueName = FavoriteValueName(i);
         if (settings.ReadString("Settings", strValueName, "").IsEmpty())

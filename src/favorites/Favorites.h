@@ -5,10 +5,8 @@
 
 #include "SettingsStore.h"
 
-#include <vector>
-
 // The stored names in their order, upper-cased.
-std::vector<CString> LoadFavorites(CSettingsStore& settings);
+CArray<CString> LoadFavorites(CSettingsStore& settings);
 // Stores the names in their order (none of them may be empty) and empties
 // the values that a longer earlier list left behind.
-void SaveFavorites(CSettingsStore& settings, const std::vector<CString>& names);
+void SaveFavorites(CSettingsStore& settings, const CArray<CString>& names);

@@ -150,12 +150,12 @@ void CFavoritesDlg::OnManuallyAdd()
 
 void CFavoritesDlg::OnOK()
 {
-    std::vector<CString> names;
+    CArray<CString> names;
     for (int i = 0; i < m_listFavorites.GetCount(); ++i) {
         CString strName;
         m_listFavorites.GetText(i, strName);
         if (!strName.IsEmpty())
-            names.push_back(strName);
+            names.Add(strName);
     }
     SaveFavorites(GetQuellonApp()->m_settings, names);
     CDialog::OnOK();

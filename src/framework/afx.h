@@ -18,50 +18,61 @@
 #include <windows.h>
 
 #include <cstdarg>
-#include <string>
+#include <cstdlib>
+#include <initializer_list>
+#include <new>
+#include <utility>
+
+// Ends the program with a message box: memory for an object that the
+// program cannot do without could not be had. It does not return.
+[[noreturn]] void AfxAbortOutOfMemory();
 
 // ---------------------------------------------------------------------------
-// CString: a byte string of the ANSI code page.
+// CString: a byte string of the ANSI code page, held in a buffer of its own
+// from the C runtime's heap. An empty string holds no buffer.
 
 class CString
 {
 public:
-    CString() = default;
-    CString(const char* psz) : m_str(psz ? psz : "") {}
-    CString(const char* pch, int nLength) : m_str(pch, static_cast<size_t>(nLength)) {}
-    CString(char ch, int nRepeat = 1) : m_str(static_cast<size_t>(nRepeat), ch) {}
-    CString(const CString&) = default;
-    CString(CString&&) = default;
-    CString& operator=(const CString&) = default;
-    CString& operator=(CString&&) = default;
-    CString& operator=(const char* psz)
+    CString() noexcept = default;
+    CString(const char* psz);
+    CString(const char* pch, int nLength);
+    CString(char ch, int nRepeat = 1);
+    CString(const CString& s) : CString(s.m_pch, s.m_nLength) {}
+    CString(CString&& s) noexcept
+        : m_pch(s.m_pch), m_nLength(s.m_nLength), m_nCapacity(s.m_nCapacity)
     {
-        m_str = psz ? psz : "";
+        s.m_pch = const_cast<char*>(kEmpty);
+        s.m_nLength = s.m_nCapacity = 0;
+    }
+    ~CString();
+    CString& operator=(const CString& s)
+    {
+        if (this != &s)
+            Assign(s.m_pch, s.m_nLength);
         return *this;
     }
+    CString& operator=(CString&& s) noexcept;
+    CString& operator=(const char* psz);
 
-    int GetLength() const { return static_cast<int>(m_str.size()); }
-    BOOL IsEmpty() const { return m_str.empty(); }
-    void Empty() { m_str.clear(); }
-    char GetAt(int nIndex) const { return m_str[static_cast<size_t>(nIndex)]; }
-    char operator[](int nIndex) const { return GetAt(nIndex); }
-    void SetAt(int nIndex, char ch) { m_str[static_cast<size_t>(nIndex)] = ch; }
-    operator const char*() const { return m_str.c_str(); }
-    const char* GetString() const { return m_str.c_str(); }
+    int GetLength() const { return m_nLength; }
+    BOOL IsEmpty() const { return m_nLength == 0; }
+    void Empty();
+    char GetAt(int nIndex) const { return m_pch[nIndex]; }
+    char operator[](int nIndex) const { return m_pch[nIndex]; }
+    void SetAt(int nIndex, char ch) { m_pch[nIndex] = ch; }
+    operator const char*() const { return m_pch; }
+    const char* GetString() const { return m_pch; }
 
     CString& operator+=(const CString& s)
     {
-        m_str += s.m_str;
+        Append(s.m_pch, s.m_nLength);
         return *this;
     }
-    CString& operator+=(const char* psz)
-    {
-        m_str += psz ? psz : "";
-        return *this;
-    }
+    CString& operator+=(const char* psz);
     CString& operator+=(char ch)
     {
-        m_str += ch;
+        Append(&ch, 1);
         return *this;
     }
     friend CString operator+(const CString& a, const CString& b)
@@ -82,11 +93,13 @@ public:
         r += b;
         return r;
     }
-    friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
-    friend bool operator==(const CString& a, const char* b) { return a.m_str == (b ? b : ""); }
+    friend bool operator==(const CString& a, const CString& b)
+    {
+        return a.m_nLength == b.m_nLength && Equal(a.m_pch, b.m_pch, a.m_nLength);
+    }
+    friend bool operator==(const CString& a, const char* b);
     friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
     friend bool operator!=(const CString& a, const char* b) { return !(a == b); }
-    friend bool operator<(const CString& a, const CString& b) { return a.m_str < b.m_str; }
 
     // Upper-cases the text by the ANSI code page's rules (multibyte-aware).
     void MakeUpper();
@@ -119,7 +132,129 @@ public:
     void ReleaseBuffer(int nNewLength = -1);
 
 private:
-    std::string m_str;
+    static const char kEmpty[1];
+    static bool Equal(const char* a, const char* b, int n);
+    // Makes room for nLength characters and the terminator, keeping the text.
+    void Reserve(int nLength);
+    void Assign(const char* pch, int nLength);
+    void Append(const char* pch, int nLength);
+    void SetLength(int nLength);
+
+    char* m_pch = const_cast<char*>(kEmpty); // never written while it is kEmpty
+    int m_nLength = 0;
+    int m_nCapacity = 0; // characters the buffer holds besides the terminator
+};
+
+// ---------------------------------------------------------------------------
+// CArray: a growable array of elements of one type, kept in one block of
+// the C runtime's heap. Elements move when the array grows.
+
+template <class TYPE> class CArray
+{
+public:
+    CArray() = default;
+    CArray(std::initializer_list<TYPE> items)
+    {
+        SetCapacity(static_cast<int>(items.size()));
+        for (const TYPE& item : items)
+            Add(item);
+    }
+    CArray(const CArray& other)
+    {
+        SetCapacity(other.m_nSize);
+        for (const TYPE& item : other)
+            Add(item);
+    }
+    CArray(CArray&& other) noexcept
+        : m_pData(other.m_pData), m_nSize(other.m_nSize), m_nMaxSize(other.m_nMaxSize)
+    {
+        other.m_pData = nullptr;
+        other.m_nSize = other.m_nMaxSize = 0;
+    }
+    CArray& operator=(CArray other) noexcept
+    {
+        std::swap(m_pData, other.m_pData);
+        std::swap(m_nSize, other.m_nSize);
+        std::swap(m_nMaxSize, other.m_nMaxSize);
+        return *this;
+    }
+    ~CArray()
+    {
+        RemoveAll();
+        std::free(m_pData);
+    }
+
+    int GetSize() const { return m_nSize; }
+    BOOL IsEmpty() const { return m_nSize == 0; }
+    TYPE& operator[](int nIndex) { return m_pData[nIndex]; }
+    const TYPE& operator[](int nIndex) const { return m_pData[nIndex]; }
+    TYPE* GetData() { return m_pData; }
+    const TYPE* GetData() const { return m_pData; }
+    TYPE* begin() { return m_pData; }
+    TYPE* end() { return m_pData + m_nSize; }
+    const TYPE* begin() const { return m_pData; }
+    const TYPE* end() const { return m_pData + m_nSize; }
+
+    // Appends an element; returns its index.
+    int Add(const TYPE& item) { return Add(TYPE(item)); }
+    int Add(TYPE&& item)
+    {
+        if (m_nSize == m_nMaxSize)
+            SetCapacity(m_nMaxSize < 4 ? 4 : m_nMaxSize * 2);
+        new (m_pData + m_nSize) TYPE(static_cast<TYPE&&>(item));
+        return m_nSize++;
+    }
+    // Inserts an element before the one at nIndex (0 to GetSize()).
+    void InsertAt(int nIndex, TYPE&& item)
+    {
+        Add(static_cast<TYPE&&>(item));
+        for (int i = m_nSize - 1; i > nIndex; --i)
+            std::swap(m_pData[i], m_pData[i - 1]);
+    }
+    void RemoveAt(int nIndex)
+    {
+        for (int i = nIndex; i + 1 < m_nSize; ++i)
+            m_pData[i] = static_cast<TYPE&&>(m_pData[i + 1]);
+        m_pData[--m_nSize].~TYPE();
+    }
+    void RemoveAll()
+    {
+        while (m_nSize > 0)
+            m_pData[--m_nSize].~TYPE();
+    }
+    // Grows with default elements, or shrinks, to nNewSize elements.
+    void SetSize(int nNewSize)
+    {
+        if (nNewSize > m_nMaxSize)
+            SetCapacity(nNewSize);
+        while (m_nSize < nNewSize)
+            new (m_pData + m_nSize++) TYPE();
+        while (m_nSize > nNewSize)
+            m_pData[--m_nSize].~TYPE();
+    }
+
+private:
+    void SetCapacity(int nMaxSize)
+    {
+        if (nMaxSize <= m_nMaxSize)
+            return;
+        if (static_cast<unsigned>(nMaxSize) > 0x7FFFFFFFu / sizeof(TYPE))
+            AfxAbortOutOfMemory();
+        TYPE* pNew = static_cast<TYPE*>(std::malloc(static_cast<size_t>(nMaxSize) * sizeof(TYPE)));
+        if (pNew == nullptr)
+            AfxAbortOutOfMemory();
+        for (int i = 0; i < m_nSize; ++i) {
+            new (pNew + i) TYPE(static_cast<TYPE&&>(m_pData[i]));
+            m_pData[i].~TYPE();
+        }
+        std::free(m_pData);
+        m_pData = pNew;
+        m_nMaxSize = nMaxSize;
+    }
+
+    TYPE* m_pData = nullptr;
+    int m_nSize = 0;
+    int m_nMaxSize = 0;
 };
 
 // ---------------------------------------------------------------------------

@@ -56,6 +56,9 @@ public:
     // Shown to the user: the bar's window, and its floating window if any.
     BOOL IsBarVisible() const;
     CFrameWnd* GetDockingFrame() const { return m_pDockSite; }
+    // Bars paint their background in the button face colour themselves: a
+    // flat toolbar would let its parent's background show through.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CFrameWnd* m_pDockSite = nullptr;
     DWORD m_dwStyle = 0;
@@ -113,7 +116,7 @@ public:
     // other pane starts with the string resource of its id, and is as wide
     // as that text. The first pane stretches.
     BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
-    int GetCount() const { return static_cast<int>(m_panes.size()); }
+    int GetCount() const { return m_panes.GetSize(); }
     void GetPaneInfo(int nIndex, UINT& nID, UINT& nStyle, int& cxWidth) const;
     void SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth);
     BOOL SetPaneText(int nIndex, LPCSTR lpszNewText, BOOL bUpdate = TRUE);
@@ -135,9 +138,14 @@ private:
         CString strText;
     };
     void UpdateParts();
-    std::vector<Pane> m_panes;
+    CArray<Pane> m_panes;
     CFont m_font;
 };
+
+// The index of the item whose rectangle (in the bar's client coordinates)
+// holds the point, or -1; a separator's rectangle is given empty. The
+// toolbar control of Windows 95 has no hit-test message of its own.
+int AfxToolBarHitTest(const RECT* prcItems, int nCount, POINT pt);
 
 // Where a bar dragged to the screen point pt docks: the AFX_IDW_DOCKBAR_xxx
 // id of the side whose band (kDockBand pixels inside that edge of rcClient,

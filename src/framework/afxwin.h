@@ -26,9 +26,7 @@
 
 #include <commctrl.h>
 
-#include <map>
 #include <memory>
-#include <vector>
 
 // ---------------------------------------------------------------------------
 // Framework messages, notification codes and standard identifiers.
@@ -350,6 +348,9 @@ public:
     // Thin wrappers.
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)); }
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_EXSTYLE)); }
+    // Removes and adds extended style bits; with nFlags, SetWindowPos makes
+    // the change show (SWP_FRAMECHANGED for a new border).
+    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
@@ -537,8 +538,8 @@ public:
 
 private:
     MSG m_msgCur = {};
-    std::vector<std::unique_ptr<CDocTemplate>> m_templates;
-    std::vector<CString> m_recentFiles;
+    CArray<std::unique_ptr<CDocTemplate>> m_templates;
+    CArray<CString> m_recentFiles;
     UINT m_nMaxMRU = 0;
     CString m_strAppName, m_strRegistryKey, m_strProfileName;
     friend BOOL AfxWinInit(HINSTANCE, HINSTANCE, LPSTR, int);
@@ -555,6 +556,12 @@ LPCSTR AfxGetAppName();
 // by test programs that use the framework without its message loop.
 BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
+// The command line without the program's name (quoted or up to the first
+// blank) and the blanks after it.
+const char* AfxSkipProgramName(const char* pszCmdLine);
+// Splits command-line arguments at blanks and tabs the way the C runtime
+// does: quotes group, backslashes before a quote escape it.
+void AfxSplitCommandLine(const char* pszArgs, CArray<CString>& rArgs);
 // Removes the temporary objects made by CWnd::FromHandle.
 void AfxUnlockTempMaps();
 
@@ -594,7 +601,7 @@ public:
 
     void AddView(CView* pView);
     void RemoveView(CView* pView);
-    const std::vector<CView*>& GetViews() const { return m_views; }
+    const CArray<CView*>& GetViews() const { return m_views; }
 
     virtual BOOL OnNewDocument();
     virtual BOOL OnOpenDocument(LPCSTR lpszPathName);
@@ -617,7 +624,7 @@ private:
     CString m_strTitle;
     CString m_strPathName;
     BOOL m_bModified = FALSE;
-    std::vector<CView*> m_views;
+    CArray<CView*> m_views;
 };
 
 class CDocTemplate : public CCmdTarget
@@ -800,7 +807,7 @@ public:
     void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay = FALSE);
     void AddControlBar(CControlBar* pBar);
     void RemoveControlBar(CControlBar* pBar);
-    const std::vector<CControlBar*>& GetControlBars() const { return m_listControlBars; }
+    const CArray<CControlBar*>& GetControlBars() const { return m_listControlBars; }
 
     // Docking: the sides (CBRS_ALIGN_xxx) at which bars may dock.
     void EnableDocking(DWORD dwDockStyle);
@@ -834,7 +841,7 @@ public:
 
 private:
     CView* m_pViewActive = nullptr;
-    std::vector<CControlBar*> m_listControlBars;
+    CArray<CControlBar*> m_listControlBars;
     DWORD m_dwDockStyle = 0;
     UINT m_nIDTracking = 0;
     UINT m_nIDLastMessage = 0;

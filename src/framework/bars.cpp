@@ -92,6 +92,17 @@ void CControlBar::EnableDocking(DWORD dwDockStyle)
     m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY;
 }
 
+LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_ERASEBKGND) {
+        RECT rc;
+        GetClientRect(&rc);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &rc, ::GetSysColorBrush(COLOR_BTNFACE));
+        return TRUE;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
 BOOL CControlBar::IsHorz() const
 {
     return m_pFloatWnd != nullptr || (m_dwStyle & (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)) != 0;
@@ -176,10 +187,11 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource)
     if (SendMessage(TB_ADDBITMAP, static_cast<WPARAM>(nImages), reinterpret_cast<LPARAM>(&tbab)) ==
         -1)
         return FALSE;
-    std::vector<TBBUTTON> buttons(static_cast<size_t>(nItems));
+    CArray<TBBUTTON> buttons;
+    buttons.SetSize(nItems);
     int iImage = 0;
     for (int i = 0; i < nItems; ++i) {
-        TBBUTTON& b = buttons[static_cast<size_t>(i)];
+        TBBUTTON& b = buttons[i];
         b = TBBUTTON();
         b.idCommand = pItems[i];
         if (pItems[i] == ID_SEPARATOR) {
@@ -192,7 +204,7 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource)
         }
     }
     if (!SendMessage(TB_ADDBUTTONSA, static_cast<WPARAM>(nItems),
-                     reinterpret_cast<LPARAM>(buttons.data())))
+                     reinterpret_cast<LPARAM>(buttons.GetData())))
         return FALSE;
     LayoutButtons();
     return TRUE;
@@ -293,14 +305,31 @@ void CToolBar::OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler)
     }
 }
 
+int AfxToolBarHitTest(const RECT* prcItems, int nCount, POINT pt)
+{
+    for (int i = 0; i < nCount; ++i) {
+        if (::PtInRect(&prcItems[i], pt))
+            return i;
+    }
+    return -1;
+}
+
 void CToolBar::UpdateFlyBy(POINT ptScreen)
 {
     UINT nID = 0;
     if (::WindowFromPoint(ptScreen) == m_hWnd) {
         POINT pt = ptScreen;
         ::ScreenToClient(m_hWnd, &pt);
-        int nHit = static_cast<int>(SendMessage(TB_HITTEST, 0, reinterpret_cast<LPARAM>(&pt)));
-        if (nHit >= 0 && nHit < GetCount())
+        CArray<RECT> items;
+        items.SetSize(GetCount());
+        for (int i = 0; i < items.GetSize(); ++i) {
+            if (GetItemID(i) == ID_SEPARATOR)
+                ::SetRectEmpty(&items[i]);
+            else
+                GetItemRect(i, &items[i]);
+        }
+        int nHit = AfxToolBarHitTest(items.GetData(), items.GetSize(), pt);
+        if (nHit >= 0)
             nID = GetItemID(nHit);
     }
     if (nID != m_nFlyByID) {
@@ -573,7 +602,7 @@ BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 
 BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
 {
-    m_panes.clear();
+    m_panes.RemoveAll();
     HDC hdc = ::GetDC(m_hWnd);
     HGDIOBJ hOldFont = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
     BOOL bOk = TRUE;
@@ -590,17 +619,17 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
         } else if (i == 0) {
             pane.nStyle = SBPS_NOBORDERS | SBPS_STRETCH;
         }
-        m_panes.push_back(pane);
+        m_panes.Add(pane);
     }
     ::SelectObject(hdc, hOldFont);
     ::ReleaseDC(m_hWnd, hdc);
     if (!bOk) {
-        m_panes.clear();
+        m_panes.RemoveAll();
         return FALSE;
     }
     UpdateParts();
     for (int i = 0; i < GetCount(); ++i)
-        SetPaneText(i, m_panes[static_cast<size_t>(i)].strText, FALSE);
+        SetPaneText(i, m_panes[i].strText, FALSE);
     return TRUE;
 }
 
@@ -612,7 +641,7 @@ void CStatusBar::GetPaneInfo(int nIndex, UINT& nID, UINT& nStyle, int& cxWidth) 
         cxWidth = 0;
         return;
     }
-    const Pane& pane = m_panes[static_cast<size_t>(nIndex)];
+    const Pane& pane = m_panes[nIndex];
     nID = pane.nID;
     nStyle = pane.nStyle;
     cxWidth = pane.cxText;
@@ -622,7 +651,7 @@ void CStatusBar::SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth)
 {
     if (nIndex < 0 || nIndex >= GetCount())
         return;
-    Pane& pane = m_panes[static_cast<size_t>(nIndex)];
+    Pane& pane = m_panes[nIndex];
     bool bStyleChanged = pane.nStyle != nStyle;
     pane.nID = nID;
     pane.nStyle = nStyle;
@@ -638,7 +667,7 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCSTR lpszNewText, BOOL bUpdate)
 {
     if (nIndex < 0 || nIndex >= GetCount())
         return FALSE;
-    Pane& pane = m_panes[static_cast<size_t>(nIndex)];
+    Pane& pane = m_panes[nIndex];
     pane.strText = lpszNewText;
     UINT nFlags = static_cast<UINT>(nIndex);
     if (pane.nStyle & SBPS_NOBORDERS)
@@ -656,13 +685,13 @@ CString CStatusBar::GetPaneText(int nIndex) const
 {
     if (nIndex < 0 || nIndex >= GetCount())
         return CString();
-    return m_panes[static_cast<size_t>(nIndex)].strText;
+    return m_panes[nIndex].strText;
 }
 
 int CStatusBar::CommandToIndex(UINT nIDFind) const
 {
     for (int i = 0; i < GetCount(); ++i) {
-        if (m_panes[static_cast<size_t>(i)].nID == nIDFind)
+        if (m_panes[i].nID == nIDFind)
             return i;
     }
     return -1;
@@ -676,7 +705,7 @@ void CStatusBar::GetItemRect(int nIndex, LPRECT lpRect) const
 
 void CStatusBar::UpdateParts()
 {
-    if (m_hWnd == nullptr || m_panes.empty())
+    if (m_hWnd == nullptr || m_panes.IsEmpty())
         return;
     // Every pane but the stretching one is as wide as its text plus its
     // borders; the stretching pane takes what is left. The last part runs
@@ -696,14 +725,16 @@ void CStatusBar::UpdateParts()
     int cxStretch = rc.right - cxGrip - cxFixed;
     if (cxStretch < 0)
         cxStretch = 0;
-    std::vector<int> rights(static_cast<size_t>(nCount));
+    CArray<int> rights;
+    rights.SetSize(nCount);
     int x = 0;
     for (int i = 0; i < nCount; ++i) {
-        const Pane& pane = m_panes[static_cast<size_t>(i)];
+        const Pane& pane = m_panes[i];
         x += (pane.nStyle & SBPS_STRETCH) ? cxStretch : pane.cxText + kPaneExtra;
-        rights[static_cast<size_t>(i)] = i == nCount - 1 ? -1 : x;
+        rights[i] = i == nCount - 1 ? -1 : x;
     }
-    SendMessage(SB_SETPARTS, static_cast<WPARAM>(nCount), reinterpret_cast<LPARAM>(rights.data()));
+    SendMessage(SB_SETPARTS, static_cast<WPARAM>(nCount),
+                reinterpret_cast<LPARAM>(rights.GetData()));
 }
 
 SIZE CStatusBar::CalcFixedLayout(BOOL, BOOL)

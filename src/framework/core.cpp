@@ -2,20 +2,160 @@
 #include "afxwin.h"
 
 #include <cstdio>
+#include <cstring>
 
 // ---------------------------------------------------------------------------
 // CString
 
+const char CString::kEmpty[1] = "";
+
+void AfxAbortOutOfMemory()
+{
+    ::FatalAppExitA(0, "Out of memory.");
+    ::ExitProcess(3); // FatalAppExit does not return; this keeps the promise
+}
+
+CString::CString(const char* psz)
+{
+    if (psz != nullptr)
+        Assign(psz, lstrlenA(psz));
+}
+
+CString::CString(const char* pch, int nLength)
+{
+    Assign(pch, nLength);
+}
+
+CString::CString(char ch, int nRepeat)
+{
+    if (nRepeat <= 0)
+        return;
+    Reserve(nRepeat);
+    std::memset(m_pch, ch, static_cast<size_t>(nRepeat));
+    SetLength(nRepeat);
+}
+
+CString::~CString()
+{
+    if (m_nCapacity != 0)
+        std::free(m_pch);
+}
+
+CString& CString::operator=(CString&& s) noexcept
+{
+    if (this != &s) {
+        if (m_nCapacity != 0)
+            std::free(m_pch);
+        m_pch = s.m_pch;
+        m_nLength = s.m_nLength;
+        m_nCapacity = s.m_nCapacity;
+        s.m_pch = const_cast<char*>(kEmpty);
+        s.m_nLength = s.m_nCapacity = 0;
+    }
+    return *this;
+}
+
+CString& CString::operator=(const char* psz)
+{
+    Assign(psz, psz ? lstrlenA(psz) : 0);
+    return *this;
+}
+
+CString& CString::operator+=(const char* psz)
+{
+    if (psz != nullptr)
+        Append(psz, lstrlenA(psz));
+    return *this;
+}
+
+bool operator==(const CString& a, const char* b)
+{
+    if (b == nullptr)
+        b = "";
+    size_t n = std::strlen(b);
+    return n == static_cast<size_t>(a.m_nLength) && CString::Equal(a.m_pch, b, a.m_nLength);
+}
+
+bool CString::Equal(const char* a, const char* b, int n)
+{
+    return std::memcmp(a, b, static_cast<size_t>(n)) == 0;
+}
+
+void CString::Empty()
+{
+    if (m_nCapacity != 0)
+        SetLength(0);
+}
+
+void CString::Reserve(int nLength)
+{
+    if (nLength <= m_nCapacity)
+        return;
+    if (nLength < 0 || nLength > 0x3FFFFFFF)
+        AfxAbortOutOfMemory();
+    // Growth by half again keeps repeated appending linear.
+    int nCapacity = m_nCapacity + m_nCapacity / 2;
+    if (nCapacity < nLength)
+        nCapacity = nLength;
+    if (nCapacity < 15)
+        nCapacity = 15;
+    char* pNew = static_cast<char*>(
+        std::realloc(m_nCapacity != 0 ? m_pch : nullptr, static_cast<size_t>(nCapacity) + 1));
+    if (pNew == nullptr)
+        AfxAbortOutOfMemory();
+    if (m_nCapacity == 0)
+        pNew[0] = '\0';
+    m_pch = pNew;
+    m_nCapacity = nCapacity;
+}
+
+void CString::SetLength(int nLength)
+{
+    m_nLength = nLength;
+    m_pch[nLength] = '\0';
+}
+
+void CString::Assign(const char* pch, int nLength)
+{
+    if (nLength <= 0) {
+        Empty();
+        return;
+    }
+    if (pch >= m_pch && pch <= m_pch + m_nLength) {
+        // A piece of this very string.
+        std::memmove(m_pch, pch, static_cast<size_t>(nLength));
+        SetLength(nLength);
+        return;
+    }
+    Reserve(nLength);
+    std::memcpy(m_pch, pch, static_cast<size_t>(nLength));
+    SetLength(nLength);
+}
+
+void CString::Append(const char* pch, int nLength)
+{
+    if (nLength <= 0)
+        return;
+    if (pch >= m_pch && pch <= m_pch + m_nLength && m_nCapacity != 0) {
+        CString strCopy(pch, nLength); // the buffer may move
+        Append(strCopy.m_pch, nLength);
+        return;
+    }
+    Reserve(m_nLength + nLength);
+    std::memcpy(m_pch + m_nLength, pch, static_cast<size_t>(nLength));
+    SetLength(m_nLength + nLength);
+}
+
 void CString::MakeUpper()
 {
-    if (!m_str.empty())
-        ::CharUpperBuffA(&m_str[0], static_cast<DWORD>(m_str.size()));
+    if (m_nLength != 0)
+        ::CharUpperBuffA(m_pch, static_cast<DWORD>(m_nLength));
 }
 
 void CString::MakeLower()
 {
-    if (!m_str.empty())
-        ::CharLowerBuffA(&m_str[0], static_cast<DWORD>(m_str.size()));
+    if (m_nLength != 0)
+        ::CharLowerBuffA(m_pch, static_cast<DWORD>(m_nLength));
 }
 
 static bool IsTrimSpace(char ch)
@@ -25,56 +165,65 @@ static bool IsTrimSpace(char ch)
 
 void CString::TrimLeft()
 {
-    size_t n = 0;
-    while (n < m_str.size() && IsTrimSpace(m_str[n]))
+    int n = 0;
+    while (n < m_nLength && IsTrimSpace(m_pch[n]))
         ++n;
-    m_str.erase(0, n);
+    if (n > 0) {
+        std::memmove(m_pch, m_pch + n, static_cast<size_t>(m_nLength - n));
+        SetLength(m_nLength - n);
+    }
 }
 
 void CString::TrimRight()
 {
-    size_t n = m_str.size();
-    while (n > 0 && IsTrimSpace(m_str[n - 1]))
+    int n = m_nLength;
+    while (n > 0 && IsTrimSpace(m_pch[n - 1]))
         --n;
-    m_str.erase(n);
+    if (n < m_nLength)
+        SetLength(n);
 }
 
 int CString::Find(char ch, int nStart) const
 {
-    if (nStart < 0 || nStart > GetLength())
+    if (nStart < 0 || nStart > m_nLength)
         return -1;
-    size_t pos = m_str.find(ch, static_cast<size_t>(nStart));
-    return pos == std::string::npos ? -1 : static_cast<int>(pos);
+    const void* p = std::memchr(m_pch + nStart, ch, static_cast<size_t>(m_nLength - nStart));
+    return p ? static_cast<int>(static_cast<const char*>(p) - m_pch) : -1;
 }
 
 int CString::Find(const char* pszSub, int nStart) const
 {
-    if (nStart < 0 || nStart > GetLength() || pszSub == nullptr)
+    if (nStart < 0 || nStart > m_nLength || pszSub == nullptr)
         return -1;
-    size_t pos = m_str.find(pszSub, static_cast<size_t>(nStart));
-    return pos == std::string::npos ? -1 : static_cast<int>(pos);
+    int nSub = lstrlenA(pszSub);
+    for (int i = nStart; i + nSub <= m_nLength; ++i) {
+        if (Equal(m_pch + i, pszSub, nSub))
+            return i;
+    }
+    return -1;
 }
 
 CString CString::Left(int nCount) const
 {
     if (nCount < 0)
         nCount = 0;
-    return CString(m_str.substr(0, static_cast<size_t>(nCount)).c_str());
+    return CString(m_pch, nCount < m_nLength ? nCount : m_nLength);
 }
 
 CString CString::Mid(int nFirst) const
 {
-    return Mid(nFirst, GetLength() - nFirst);
+    return Mid(nFirst, m_nLength - nFirst);
 }
 
 CString CString::Mid(int nFirst, int nCount) const
 {
     if (nFirst < 0)
         nFirst = 0;
-    if (nFirst >= GetLength() || nCount <= 0)
+    if (nFirst >= m_nLength || nCount <= 0)
         return CString();
-    std::string sub = m_str.substr(static_cast<size_t>(nFirst), static_cast<size_t>(nCount));
-    return CString(sub.data(), static_cast<int>(sub.size()));
+    if (nCount > m_nLength - nFirst)
+        nCount = m_nLength - nFirst;
+    return CString(m_pch + nFirst, nCount);
 }
 
 void CString::Format(const char* pszFormat, ...)
@@ -87,47 +236,61 @@ void CString::Format(const char* pszFormat, ...)
 
 void CString::FormatV(const char* pszFormat, va_list args)
 {
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, pszFormat, copy);
-    va_end(copy);
-    if (n < 0) {
-        m_str.clear();
-        return;
+    // The C runtime's _vsnprintf reports a text that does not fit (with
+    // room for the terminator) by -1, or by the full length when only the
+    // terminator is missing; the buffer grows until the text fits.
+    for (int nSize = 256;; nSize *= 2) {
+        char* pBuf = GetBuffer(nSize);
+        va_list copy;
+        va_copy(copy, args);
+        int n = ::_vsnprintf(pBuf, static_cast<size_t>(nSize) + 1, pszFormat, copy);
+        va_end(copy);
+        if (n >= 0 && n <= nSize) {
+            ReleaseBuffer(n);
+            return;
+        }
+        if (nSize >= 0x1000000) { // a text of 16 MB is a wrong format
+            Empty();
+            return;
+        }
     }
-    std::string buf(static_cast<size_t>(n) + 1, '\0');
-    std::vsnprintf(&buf[0], buf.size(), pszFormat, args);
-    buf.resize(static_cast<size_t>(n));
-    m_str.swap(buf);
 }
 
 BOOL CString::LoadString(UINT nID)
 {
-    // String resources are at most 4096 bytes long in practice; the length
-    // returned tells whether the buffer was large enough.
-    char buf[4096];
-    int n = ::LoadStringA(AfxGetResourceHandle(), nID, buf, sizeof buf);
-    if (n <= 0) {
-        m_str.clear();
-        return FALSE;
+    // LoadString copies at most the buffer's size less the terminator; a
+    // string that filled the buffer may have been cut, so it is loaded again
+    // into a larger one.
+    for (int nSize = 255;; nSize *= 2) {
+        char* pBuf = GetBuffer(nSize);
+        int n = ::LoadStringA(AfxGetResourceHandle(), nID, pBuf, nSize + 1);
+        if (n <= 0) {
+            Empty();
+            return FALSE;
+        }
+        if (n < nSize || nSize >= 0x10000) {
+            ReleaseBuffer(n);
+            return TRUE;
+        }
     }
-    m_str.assign(buf, static_cast<size_t>(n));
-    return TRUE;
 }
 
 char* CString::GetBuffer(int nMinLength)
 {
-    if (nMinLength < GetLength())
-        nMinLength = GetLength();
-    m_str.resize(static_cast<size_t>(nMinLength) + 1, '\0');
-    return &m_str[0];
+    if (nMinLength < m_nLength)
+        nMinLength = m_nLength;
+    Reserve(nMinLength < 1 ? 1 : nMinLength);
+    m_pch[m_nCapacity] = '\0'; // ReleaseBuffer(-1) never reads past the buffer
+    return m_pch;
 }
 
 void CString::ReleaseBuffer(int nNewLength)
 {
-    if (nNewLength < 0)
-        nNewLength = static_cast<int>(std::char_traits<char>::length(m_str.c_str()));
-    m_str.resize(static_cast<size_t>(nNewLength));
+    if (m_nCapacity == 0)
+        return;
+    if (nNewLength < 0 || nNewLength > m_nCapacity)
+        nNewLength = lstrlenA(m_pch);
+    SetLength(nNewLength);
 }
 
 // ---------------------------------------------------------------------------
@@ -165,7 +328,8 @@ void AfxTrace(const char* pszFormat, ...)
     char buf[1024];
     va_list args;
     va_start(args, pszFormat);
-    std::vsnprintf(buf, sizeof buf, pszFormat, args);
+    ::_vsnprintf(buf, sizeof buf - 1, pszFormat, args);
+    buf[sizeof buf - 1] = '\0';
     va_end(args);
     ::OutputDebugStringA(buf);
 }

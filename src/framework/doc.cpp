@@ -36,21 +36,21 @@ void CDocument::SetPathName(LPCSTR lpszPathName)
 
 void CDocument::AddView(CView* pView)
 {
-    m_views.push_back(pView);
+    m_views.Add(pView);
     pView->m_pDocument = this;
 }
 
 void CDocument::RemoveView(CView* pView)
 {
-    for (auto it = m_views.begin(); it != m_views.end(); ++it) {
-        if (*it == pView) {
-            m_views.erase(it);
+    for (int i = 0; i < m_views.GetSize(); ++i) {
+        if (m_views[i] == pView) {
+            m_views.RemoveAt(i);
             break;
         }
     }
     pView->m_pDocument = nullptr;
     // A document lives as long as it has views.
-    if (m_views.empty() && m_bAutoDelete)
+    if (m_views.IsEmpty() && m_bAutoDelete)
         OnCloseDocument();
 }
 
@@ -84,14 +84,14 @@ void CDocument::OnCloseDocument()
     // last view unless auto-deletion is off.
     BOOL bAutoDelete = m_bAutoDelete;
     m_bAutoDelete = FALSE;
-    while (!m_views.empty()) {
-        CView* pView = m_views.front();
+    while (!m_views.IsEmpty()) {
+        CView* pView = m_views[0];
         CFrameWnd* pFrame = pView->GetParentFrame();
         if (pFrame != nullptr)
             pFrame->DestroyWindow();
         else
             pView->DestroyWindow();
-        if (!m_views.empty() && m_views.front() == pView)
+        if (!m_views.IsEmpty() && m_views[0] == pView)
             RemoveView(pView);
     }
     m_bAutoDelete = bAutoDelete;
@@ -219,8 +219,8 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCSTR lpszPathName, BOOL bMakeV
         // The one document is reused.
         if (!pDocument->SaveModified())
             return nullptr;
-        if (!pDocument->GetViews().empty())
-            pFrame = pDocument->GetViews().front()->GetParentFrame();
+        if (!pDocument->GetViews().IsEmpty())
+            pFrame = pDocument->GetViews()[0]->GetParentFrame();
     } else {
         pDocument = CreateNewDocument();
         if (pDocument == nullptr)

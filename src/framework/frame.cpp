@@ -123,6 +123,10 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID)
         return nullptr;
     if (m_pViewActive == nullptr && pView->IsKindOf(RUNTIME_CLASS(CView)))
         m_pViewActive = static_cast<CView*>(pView);
+    // One sunken edge around the client area: a view that draws its own
+    // takes the frame's place.
+    if (pView->GetExStyle() & WS_EX_CLIENTEDGE)
+        ModifyStyleEx(WS_EX_CLIENTEDGE, 0, SWP_FRAMECHANGED);
     return pView;
 }
 
@@ -352,14 +356,14 @@ BOOL CFrameWnd::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
 
 void CFrameWnd::AddControlBar(CControlBar* pBar)
 {
-    m_listControlBars.push_back(pBar);
+    m_listControlBars.Add(pBar);
 }
 
 void CFrameWnd::RemoveControlBar(CControlBar* pBar)
 {
-    for (auto it = m_listControlBars.begin(); it != m_listControlBars.end(); ++it) {
-        if (*it == pBar) {
-            m_listControlBars.erase(it);
+    for (int i = 0; i < m_listControlBars.GetSize(); ++i) {
+        if (m_listControlBars[i] == pBar) {
+            m_listControlBars.RemoveAt(i);
             return;
         }
     }

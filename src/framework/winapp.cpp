@@ -122,9 +122,9 @@ BOOL CWinApp::InitInstance()
 int CWinApp::ExitInstance()
 {
     // The recent-file list goes back to the profile it came from.
-    for (UINT i = 0; i < m_recentFiles.size(); ++i) {
+    for (int i = 0; i < m_recentFiles.GetSize(); ++i) {
         CString strEntry;
-        strEntry.Format("File%u", i + 1);
+        strEntry.Format("File%d", i + 1);
         WriteProfileString("Recent File List", strEntry, m_recentFiles[i]);
     }
     return static_cast<int>(m_msgCur.wParam);
@@ -245,12 +245,12 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
 
 void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
 {
-    m_templates.emplace_back(pTemplate);
+    m_templates.Add(std::unique_ptr<CDocTemplate>(pTemplate));
 }
 
 CDocTemplate* CWinApp::GetFirstDocTemplate() const
 {
-    return m_templates.empty() ? nullptr : m_templates.front().get();
+    return m_templates.IsEmpty() ? nullptr : m_templates[0].get();
 }
 
 CDocument* CWinApp::OpenDocumentFile(LPCSTR lpszFileName)
@@ -267,14 +267,79 @@ void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL)
     }
 }
 
+static bool IsBlank(char ch)
+{
+    return ch == ' ' || ch == '\t';
+}
+
+const char* AfxSkipProgramName(const char* pszCmdLine)
+{
+    const char* p = pszCmdLine;
+    if (*p == '"') {
+        for (++p; *p != '\0' && *p != '"'; ++p) {
+        }
+        if (*p == '"')
+            ++p;
+    } else {
+        while (*p != '\0' && !IsBlank(*p))
+            ++p;
+    }
+    while (IsBlank(*p))
+        ++p;
+    return p;
+}
+
+void AfxSplitCommandLine(const char* pszArgs, CArray<CString>& rArgs)
+{
+    rArgs.RemoveAll();
+    const char* p = pszArgs;
+    for (;;) {
+        while (IsBlank(*p))
+            ++p;
+        if (*p == '\0')
+            return;
+        CString strArg;
+        bool bQuoted = false;
+        while (*p != '\0' && (bQuoted || !IsBlank(*p))) {
+            int nBackslashes = 0;
+            while (*p == '\\') {
+                ++nBackslashes;
+                ++p;
+            }
+            if (*p == '"') {
+                // 2n backslashes and a quote: n backslashes, and the quote
+                // opens or closes a quoted part (two quotes inside one stand
+                // for a quote); 2n + 1 backslashes: n and a plain quote.
+                strArg += CString('\\', nBackslashes / 2);
+                if (nBackslashes % 2 == 1) {
+                    strArg += '"';
+                } else if (bQuoted && p[1] == '"') {
+                    strArg += '"';
+                    ++p;
+                } else {
+                    bQuoted = !bQuoted;
+                }
+                ++p;
+            } else {
+                strArg += CString('\\', nBackslashes);
+                if (*p != '\0' && (bQuoted || !IsBlank(*p)))
+                    strArg += *p++;
+            }
+        }
+        rArgs.Add(static_cast<CString&&>(strArg));
+    }
+}
+
 void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
 {
-    for (int i = 1; i < __argc; ++i) {
-        const char* pszParam = __argv[i];
+    CArray<CString> args;
+    AfxSplitCommandLine(AfxSkipProgramName(::GetCommandLineA()), args);
+    for (int i = 0; i < args.GetSize(); ++i) {
+        const char* pszParam = args[i];
         BOOL bFlag = pszParam[0] == '-' || pszParam[0] == '/';
         if (bFlag)
             ++pszParam;
-        rCmdInfo.ParseParam(pszParam, bFlag, i + 1 == __argc);
+        rCmdInfo.ParseParam(pszParam, bFlag, i + 1 == args.GetSize());
     }
 }
 
@@ -382,14 +447,14 @@ void CWinApp::SetRegistryKey(LPCSTR lpszRegistryKey)
 
 void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
 {
-    m_recentFiles.clear();
+    m_recentFiles.RemoveAll();
     for (UINT i = 0; i < nMaxMRU; ++i) {
         CString strEntry;
         strEntry.Format("File%u", i + 1);
         CString strFile = GetProfileString("Recent File List", strEntry);
         if (strFile.IsEmpty())
             break;
-        m_recentFiles.push_back(strFile);
+        m_recentFiles.Add(strFile);
     }
 }
 

@@ -8,13 +8,72 @@
 
 namespace {
 
+// The windows of the thread and the objects that stand for them, sorted by
+// window handle.
+class CHandleMap
+{
+public:
+    CWnd* Lookup(HWND hWnd) const
+    {
+        int nIndex;
+        return Find(hWnd, &nIndex) ? m_entries[nIndex].pWnd : nullptr;
+    }
+    void SetAt(HWND hWnd, CWnd* pWnd)
+    {
+        int nIndex;
+        if (Find(hWnd, &nIndex))
+            m_entries[nIndex].pWnd = pWnd;
+        else
+            m_entries.InsertAt(nIndex, Entry{hWnd, pWnd});
+    }
+    void RemoveKey(HWND hWnd)
+    {
+        int nIndex;
+        if (Find(hWnd, &nIndex))
+            m_entries.RemoveAt(nIndex);
+    }
+    // Deletes every object of the map (temporary objects only).
+    void DeleteAll()
+    {
+        for (Entry& entry : m_entries) {
+            entry.pWnd->m_hWnd = nullptr;
+            delete entry.pWnd;
+        }
+        m_entries.RemoveAll();
+    }
+
+private:
+    struct Entry
+    {
+        HWND hWnd;
+        CWnd* pWnd;
+    };
+    // Whether the handle is in the map; *pnIndex is its place, or the place
+    // where it would go.
+    bool Find(HWND hWnd, int* pnIndex) const
+    {
+        int nLow = 0, nHigh = m_entries.GetSize();
+        while (nLow < nHigh) {
+            int nMid = (nLow + nHigh) / 2;
+            if (m_entries[nMid].hWnd < hWnd)
+                nLow = nMid + 1;
+            else
+                nHigh = nMid;
+        }
+        *pnIndex = nLow;
+        return nLow < m_entries.GetSize() && m_entries[nLow].hWnd == hWnd;
+    }
+    CArray<Entry> m_entries;
+};
+
 struct WindowState
 {
-    std::map<HWND, CWnd*> permanent;                 // windows attached to objects
-    std::map<HWND, std::unique_ptr<CWnd>> temporary; // wrappers made by FromHandle
-    CWnd* pWndInit = nullptr;                        // object of the window being created
+    CHandleMap permanent;     // windows attached to objects
+    CHandleMap temporary;     // wrappers made by FromHandle, owned here
+    CWnd* pWndInit = nullptr; // object of the window being created
     HHOOK hHookCbt = nullptr;
     MSG lastSent = {}; // message being handled, for Default()
+    ~WindowState() { temporary.DeleteAll(); }
 };
 
 WindowState& State()
@@ -183,10 +242,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 
 void AfxUnlockTempMaps()
 {
-    WindowState& st = State();
-    for (auto& entry : st.temporary)
-        entry.second->m_hWnd = nullptr;
-    st.temporary.clear();
+    State().temporary.DeleteAll();
 }
 
 // ---------------------------------------------------------------------------
@@ -212,9 +268,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
     if (hWnd == nullptr)
         return nullptr;
-    WindowState& st = State();
-    auto it = st.permanent.find(hWnd);
-    return it == st.permanent.end() ? nullptr : it->second;
+    return State().permanent.Lookup(hWnd);
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd)
@@ -223,12 +277,14 @@ CWnd* CWnd::FromHandle(HWND hWnd)
         return nullptr;
     if (CWnd* pWnd = FromHandlePermanent(hWnd))
         return pWnd;
-    std::unique_ptr<CWnd>& temp = State().temporary[hWnd];
-    if (!temp) {
-        temp.reset(new CWnd);
-        temp->m_hWnd = hWnd;
+    CHandleMap& temporary = State().temporary;
+    CWnd* pTemp = temporary.Lookup(hWnd);
+    if (pTemp == nullptr) {
+        pTemp = new CWnd;
+        pTemp->m_hWnd = hWnd;
+        temporary.SetAt(hWnd, pTemp);
     }
-    return temp.get();
+    return pTemp;
 }
 
 BOOL CWnd::Attach(HWND hWnd)
@@ -236,7 +292,7 @@ BOOL CWnd::Attach(HWND hWnd)
     if (hWnd == nullptr || m_hWnd != nullptr || FromHandlePermanent(hWnd) != nullptr)
         return FALSE;
     m_hWnd = hWnd;
-    State().permanent[hWnd] = this;
+    State().permanent.SetAt(hWnd, this);
     return TRUE;
 }
 
@@ -244,10 +300,9 @@ HWND CWnd::Detach()
 {
     HWND hWnd = m_hWnd;
     if (hWnd != nullptr) {
-        WindowState& st = State();
-        auto it = st.permanent.find(hWnd);
-        if (it != st.permanent.end() && it->second == this)
-            st.permanent.erase(it);
+        CHandleMap& permanent = State().permanent;
+        if (permanent.Lookup(hWnd) == this)
+            permanent.RemoveKey(hWnd);
     }
     m_hWnd = nullptr;
     return hWnd;
@@ -352,6 +407,19 @@ HWND CWnd::UnsubclassWindow()
         m_pfnSuper = nullptr;
     }
     return Detach();
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
+{
+    DWORD dwStyle = GetExStyle();
+    DWORD dwNewStyle = (dwStyle & ~dwRemove) | dwAdd;
+    if (dwStyle == dwNewStyle)
+        return FALSE;
+    ::SetWindowLongA(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(dwNewStyle));
+    if (nFlags != 0)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       nFlags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
 }
 
 void CWnd::GetWindowText(CString& rString) const

@@ -11,15 +11,18 @@ namespace {
 // shows, compared as the list compares rows (name and path upper-cased).
 bool ProcessRunsExecutable(CQuellonView& view, DWORD dwPID, LPCSTR lpszProcess, LPCSTR lpszFullPath)
 {
-    HANDLE hSnapshot = g_processPlatform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    const ProcessPlatform& platform = g_processPlatform;
+    if (!platform.HasToolHelp())
+        return false;
+    HANDLE hSnapshot = platform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (hSnapshot == INVALID_HANDLE_VALUE)
         return false;
     PROCESSENTRY32 pe;
     pe.dwSize = sizeof pe;
     bool bFound = false;
     DWORD dwModuleID = 0;
-    for (BOOL bMore = ::Process32First(hSnapshot, &pe); bMore;
-         bMore = ::Process32Next(hSnapshot, &pe)) {
+    for (BOOL bMore = platform.pfnProcess32First(hSnapshot, &pe); bMore;
+         bMore = platform.pfnProcess32Next(hSnapshot, &pe)) {
         if (pe.th32ProcessID == dwPID) {
             bFound = true;
             dwModuleID = pe.th32ModuleID;
@@ -90,18 +93,25 @@ BOOL CQuellonView::KillPid(DWORD dwPID, LPCSTR lpszExpectedProcess, LPCSTR lpszE
 BOOL CQuellonView::KillFavorites()
 {
     RefreshProcessList();
-    std::vector<CString> favorites = LoadFavorites(GetQuellonApp()->m_settings);
-    if (favorites.empty()) {
+    CArray<CString> favorites = LoadFavorites(GetQuellonApp()->m_settings);
+    if (favorites.IsEmpty()) {
         AfxMessageBox("Favorites List has no Contents - hit F2 to Edit", MB_OK);
         return FALSE;
     }
+    // The pass handles no other messages until it ends; the list is drawn
+    // when it has been refreshed and again after each kill, so that a
+    // killed row is gone from the screen before the next name is shown.
+    CListCtrl& list = GetListCtrl();
+    list.UpdateWindow();
     CMainFrame* pFrame = GetMainFrame();
     for (const CString& strName : favorites) {
         if (pFrame != nullptr)
             pFrame->SetStatusPaneText(STATUS_PANE_KILL, "Killing... " + strName);
         int nIndex = FindRowByName(strName);
-        if (nIndex != -1)
+        if (nIndex != -1) {
             KillRow(nIndex, FALSE);
+            list.UpdateWindow();
+        }
     }
     if (pFrame != nullptr)
         pFrame->SetStatusPaneText(STATUS_PANE_KILL, "     ");

@@ -57,6 +57,9 @@ BOOL GetImageNameFallback(DWORD dwPID, MODULEENTRY32* lpme)
 
 BOOL CQuellonView::GetProcessModule(DWORD dwPID, DWORD dwModuleID, MODULEENTRY32* lpme, DWORD cbme)
 {
+    const ProcessPlatform& platform = g_processPlatform;
+    if (!platform.HasToolHelp())
+        return FALSE;
     HANDLE hSnapshot = g_processPlatform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPMODULE, dwPID);
     if (hSnapshot == INVALID_HANDLE_VALUE) {
         if (dwModuleID == 0 && cbme >= sizeof(MODULEENTRY32))
@@ -67,8 +70,8 @@ BOOL CQuellonView::GetProcessModule(DWORD dwPID, DWORD dwModuleID, MODULEENTRY32
     me.dwSize = sizeof me;
     BOOL bFound = FALSE;
     bool bFirst = true;
-    for (BOOL bMore = ::Module32First(hSnapshot, &me); bMore;
-         bMore = ::Module32Next(hSnapshot, &me)) {
+    for (BOOL bMore = platform.pfnModule32First(hSnapshot, &me); bMore;
+         bMore = platform.pfnModule32Next(hSnapshot, &me)) {
         if (IsExecutableModule(dwModuleID, me, bFirst)) {
             ::CopyMemory(lpme, &me, cbme < sizeof me ? cbme : sizeof me);
             bFound = TRUE;
@@ -82,7 +85,10 @@ BOOL CQuellonView::GetProcessModule(DWORD dwPID, DWORD dwModuleID, MODULEENTRY32
 
 BOOL CQuellonView::RefreshProcessList()
 {
-    HANDLE hSnapshot = g_processPlatform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    const ProcessPlatform& platform = g_processPlatform;
+    if (!platform.HasToolHelp())
+        return FALSE; // the list keeps its rows
+    HANDLE hSnapshot = platform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (hSnapshot == INVALID_HANDLE_VALUE)
         return FALSE; // the list keeps its rows
 
@@ -95,7 +101,7 @@ BOOL CQuellonView::RefreshProcessList()
 
     PROCESSENTRY32 pe;
     pe.dwSize = sizeof pe;
-    if (!::Process32First(hSnapshot, &pe)) {
+    if (!platform.pfnProcess32First(hSnapshot, &pe)) {
         ::CloseHandle(hSnapshot);
         list.SetRedraw(TRUE);
         list.Invalidate();
@@ -121,7 +127,7 @@ BOOL CQuellonView::RefreshProcessList()
         row.dwNumThreads = pe.cntThreads;
         lstrcpynA(row.szFullPath, me.szExePath, sizeof row.szFullPath);
         AddProcessRow(row);
-    } while (::Process32Next(hSnapshot, &pe));
+    } while (platform.pfnProcess32Next(hSnapshot, &pe));
 
     ::CloseHandle(hSnapshot);
     list.SetRedraw(TRUE);

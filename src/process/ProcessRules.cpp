@@ -1,9 +1,34 @@
 #include "ProcessRules.h"
 
-#include <cstdio>
-#include <tlhelp32.h>
+namespace {
+template <typename Fn> void LookUp(HMODULE hModule, const char* pszName, Fn* ppfn)
+{
+    *ppfn = hModule
+                ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(hModule, pszName)))
+                : nullptr;
+}
+} // namespace
 
-ProcessPlatform g_processPlatform = {::CreateToolhelp32Snapshot, ::GetVersionExA};
+ProcessPlatform LoadProcessPlatform()
+{
+    ProcessPlatform platform;
+    HMODULE hKernel = ::GetModuleHandleA("kernel32.dll");
+    LookUp(hKernel, "CreateToolhelp32Snapshot", &platform.pfnCreateToolhelp32Snapshot);
+    LookUp(hKernel, "Process32First", &platform.pfnProcess32First);
+    LookUp(hKernel, "Process32Next", &platform.pfnProcess32Next);
+    LookUp(hKernel, "Module32First", &platform.pfnModule32First);
+    LookUp(hKernel, "Module32Next", &platform.pfnModule32Next);
+    platform.pfnGetVersionExA = ::GetVersionExA;
+    return platform;
+}
+
+bool ProcessPlatform::HasToolHelp() const
+{
+    return pfnCreateToolhelp32Snapshot != nullptr && pfnProcess32First != nullptr &&
+           pfnProcess32Next != nullptr && pfnModule32First != nullptr && pfnModule32Next != nullptr;
+}
+
+ProcessPlatform g_processPlatform = LoadProcessPlatform();
 
 CString FormatPidText(DWORD dwPID)
 {
@@ -48,10 +73,24 @@ CString FormatThreadsText(DWORD dwNumThreads)
 
 BOOL ParsePidText(const char* pszText, DWORD* pdwPID)
 {
-    CString strHex = CString("0x") + pszText;
-    unsigned int nValue = 0;
-    if (std::sscanf(strHex, "%x", &nValue) != 1)
+    // The hexadecimal digits at the start of the text, as "%x" reads them
+    // after a "0x" put in front; digits beyond 32 bits shift out.
+    DWORD dwValue = 0;
+    const char* p = pszText;
+    for (;; ++p) {
+        int nDigit;
+        if (*p >= '0' && *p <= '9')
+            nDigit = *p - '0';
+        else if (*p >= 'A' && *p <= 'F')
+            nDigit = *p - 'A' + 10;
+        else if (*p >= 'a' && *p <= 'f')
+            nDigit = *p - 'a' + 10;
+        else
+            break;
+        dwValue = (dwValue << 4) | static_cast<DWORD>(nDigit);
+    }
+    if (p == pszText)
         return FALSE;
-    *pdwPID = nValue;
+    *pdwPID = dwValue;
     return TRUE;
 }

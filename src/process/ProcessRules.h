@@ -4,6 +4,8 @@
 
 #include "afxwin.h"
 
+#include <tlhelp32.h>
+
 // One listed process, filled per process during a refresh.
 struct ProcessRow
 {
@@ -22,15 +24,28 @@ CString FormatPidText(DWORD dwPID);
 CString FormatPriorityText(DWORD dwPriorityClass, LONG lBasePriority);
 // "Num. Threads": decimal.
 CString FormatThreadsText(DWORD dwNumThreads);
-// Reads a PID column text back: "0x" is put in front and one hexadecimal
-// number read from the result. FALSE when there is none.
+// Reads a PID column text back: the hexadecimal number it starts with, as
+// "%x" reads it with "0x" put in front. FALSE when it starts with none.
 BOOL ParsePidText(const char* pszText, DWORD* pdwPID);
 
-// Platform calls that a test can replace to produce a fault that cannot
-// be produced for real (a snapshot or a version query that fails).
+// The platform calls of the process list. Tool Help is looked up in the
+// kernel at start-up rather than imported: Windows NT 4.0's kernel has none
+// of it, and a program that imported it would not even load there. A test
+// can replace the calls to produce a fault that cannot be produced for
+// real (a snapshot or a version query that fails, Tool Help missing).
 struct ProcessPlatform
 {
     HANDLE(WINAPI* pfnCreateToolhelp32Snapshot)(DWORD dwFlags, DWORD th32ProcessID);
+    BOOL(WINAPI* pfnProcess32First)(HANDLE hSnapshot, LPPROCESSENTRY32 lppe);
+    BOOL(WINAPI* pfnProcess32Next)(HANDLE hSnapshot, LPPROCESSENTRY32 lppe);
+    BOOL(WINAPI* pfnModule32First)(HANDLE hSnapshot, LPMODULEENTRY32 lpme);
+    BOOL(WINAPI* pfnModule32Next)(HANDLE hSnapshot, LPMODULEENTRY32 lpme);
     BOOL(WINAPI* pfnGetVersionExA)(LPOSVERSIONINFOA lpVersionInformation);
+
+    // Whether all five Tool Help functions are there; where they are not,
+    // none of them is called.
+    bool HasToolHelp() const;
 };
+// The calls as this system's kernel has them (Tool Help NULL where missing).
+ProcessPlatform LoadProcessPlatform();
 extern ProcessPlatform g_processPlatform;

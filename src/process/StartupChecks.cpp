@@ -4,7 +4,9 @@
 
 void CQuellonView::RunStartupChecks()
 {
-    if (!IsWindows9x()) {
+    // Tool Help is part of every kernel of the Windows 95 family; without it
+    // the platform is refused as well.
+    if (!IsWindows9x() || !g_processPlatform.HasToolHelp()) {
         AfxMessageBox("Quellon is not designed for NT or Win2K", MB_OK);
         CWnd* pMainWnd = AfxGetMainWnd();
         if (pMainWnd != nullptr)

@@ -95,6 +95,20 @@ private:
     std::vector<std::unique_ptr<HelperProcess>> m_helpers;
 };
 
+// Keeps the process platform's calls as they are and puts them back when it
+// goes, whichever way the test leaves: a test replaces them in between.
+class ScopedProcessPlatform
+{
+public:
+    ScopedProcessPlatform() : m_saved(g_processPlatform) {}
+    ~ScopedProcessPlatform() { g_processPlatform = m_saved; }
+    ScopedProcessPlatform(const ScopedProcessPlatform&) = delete;
+    ScopedProcessPlatform& operator=(const ScopedProcessPlatform&) = delete;
+
+private:
+    ProcessPlatform m_saved;
+};
+
 // A test of Quellon's own behaviour: its settings are removed before and
 // after, and the message boxes of earlier tests are forgotten.
 class QuellonTest : public ::testing::Test

@@ -1,0 +1,108 @@
+// The program's start-up, in place of the compiler's C runtime start-up
+// code: Quellon.exe is linked without that code and without the compiler's
+// support libraries, against the system's msvcrt.dll (which initialises
+// itself when it is loaded) and the Win32 DLLs only. Everything here runs
+// on the i486 and on every Windows of the 95 family.
+//
+// The entry point runs the static constructors, calls WinMain with the
+// command line after the program's name, runs the registered exit functions
+// (the destructors of function-local static objects) in reverse order and
+// then the destructors of the other static objects, and ends the process
+// with WinMain's result. Test programs do not link this file: they keep the
+// compiler's own start-up.
+#include "afxwin.h"
+
+#include <cstdlib>
+
+extern "C" {
+
+typedef void(__cdecl* PVFV)();
+
+// The linker's constructor and destructor tables: -1, the functions, 0.
+extern PVFV __CTOR_LIST__[];
+extern PVFV __DTOR_LIST__[];
+
+// The exit functions, run last registered first. A function-local static
+// object registers its destructor here when it is first constructed
+// (compiled with -fno-use-cxa-atexit); the program has a few.
+static PVFV g_exitFunctions[256];
+static int g_nExitFunctions;
+
+int __cdecl atexit(PVFV pfn)
+{
+    if (g_nExitFunctions == static_cast<int>(sizeof g_exitFunctions / sizeof g_exitFunctions[0]))
+        return -1;
+    g_exitFunctions[g_nExitFunctions++] = pfn;
+    return 0;
+}
+
+// Referenced by the linker's start-up support; the program has no
+// pseudo-relocations to apply (the linker map shows none).
+void __cdecl _pei386_runtime_relocator() {}
+
+// A pure virtual function was called: a defect of the program.
+void __cdecl __cxa_pure_virtual()
+{
+    ::FatalAppExitA(0, "Pure virtual function call.");
+    ::ExitProcess(3);
+}
+
+void __cdecl QuellonStartup()
+{
+    // Constructors run from the end of the table to its start.
+    int nCtors = 0;
+    while (__CTOR_LIST__[nCtors + 1] != nullptr)
+        ++nCtors;
+    for (int i = nCtors; i >= 1; --i)
+        __CTOR_LIST__[i]();
+
+    STARTUPINFOA si;
+    si.cb = sizeof si;
+    ::GetStartupInfoA(&si);
+    int nCmdShow = (si.dwFlags & STARTF_USESHOWWINDOW) ? si.wShowWindow : SW_SHOWDEFAULT;
+    int nResult = WinMain(::GetModuleHandleA(nullptr), nullptr,
+                          const_cast<LPSTR>(AfxSkipProgramName(::GetCommandLineA())), nCmdShow);
+
+    while (g_nExitFunctions > 0)
+        g_exitFunctions[--g_nExitFunctions]();
+    for (int i = 1; __DTOR_LIST__[i] != nullptr; ++i)
+        __DTOR_LIST__[i]();
+    ::ExitProcess(static_cast<UINT>(nResult));
+}
+
+} // extern "C"
+
+// Memory for objects comes from msvcrt.dll's heap. Without memory for an
+// object the program cannot go on; it ends with a message.
+void* operator new(size_t cb)
+{
+    void* p = std::malloc(cb ? cb : 1);
+    if (p == nullptr)
+        AfxAbortOutOfMemory();
+    return p;
+}
+
+void* operator new[](size_t cb)
+{
+    return operator new(cb);
+}
+
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, size_t) noexcept
+{
+    std::free(p);
+}
+
+void operator delete[](void* p, size_t) noexcept
+{
+    std::free(p);
+}
