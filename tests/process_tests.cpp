@@ -2,6 +2,7 @@
 // under several names and folders, started, listed and ended by the tests.
 #include "TestSupport.h"
 
+#include "afxhandle.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -57,6 +58,52 @@ DWORD FirstEnumerated(DWORD a, DWORD b)
     }
     ::CloseHandle(hSnapshot);
     return dwFirst;
+}
+
+bool HandleOpen(HANDLE h)
+{
+    DWORD dwFlags;
+    return ::GetHandleInformation(h, &dwFlags) != FALSE;
+}
+
+TEST(Handles, OwnersReleaseWhatTheyHoldAndScopesPutStateBack)
+{
+    HANDLE hProcess = ::OpenProcess(SYNCHRONIZE, FALSE, ::GetCurrentProcessId());
+    ASSERT_NE(hProcess, nullptr);
+    {
+        CKernelHandle owner(hProcess);
+        CKernelHandle moved(static_cast<CKernelHandle&&>(owner));
+        EXPECT_FALSE(owner.IsValid());
+        EXPECT_EQ(moved.Get(), hProcess);
+        EXPECT_TRUE(HandleOpen(hProcess));
+    }
+    EXPECT_FALSE(HandleOpen(hProcess)) << "the last owner closed it";
+
+    CFileHandle snapshot;
+    EXPECT_EQ(snapshot.Get(), INVALID_HANDLE_VALUE);
+    snapshot.Attach(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    ASSERT_TRUE(snapshot.IsValid());
+    HANDLE hSnapshot = snapshot.Get();
+    snapshot.Close();
+    EXPECT_FALSE(HandleOpen(hSnapshot));
+
+    CRegKey key;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_READ, key.Receive()),
+              ERROR_SUCCESS);
+    HKEY hKey = key.Detach();
+    EXPECT_FALSE(key.IsValid());
+    EXPECT_EQ(::RegCloseKey(hKey), ERROR_SUCCESS) << "detached, not closed";
+
+    HDC hdc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ hBefore = ::GetCurrentObject(hdc, OBJ_FONT);
+    HGDIOBJ hFont = ::GetStockObject(ANSI_FIXED_FONT);
+    ASSERT_NE(hBefore, hFont);
+    {
+        CSelectScope select(hdc, hFont);
+        EXPECT_EQ(::GetCurrentObject(hdc, OBJ_FONT), hFont);
+    }
+    EXPECT_EQ(::GetCurrentObject(hdc, OBJ_FONT), hBefore);
+    ::DeleteDC(hdc);
 }
 
 TEST(ProcessTexts, ColumnTextsAndPidParsing)
