@@ -4,6 +4,7 @@
 // mouse, keyboard and button messages, message boxes answered by CTestApp.
 #include "TestSupport.h"
 
+#include "Favorites.h"
 #include "FavoritesDlg.h"
 #include "resource.h"
 
@@ -149,6 +150,27 @@ Steps operator+(Steps a, const Steps& b)
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
+}
+
+std::vector<std::string> Strings(const CArray<CString>& names)
+{
+    return std::vector<std::string>(names.begin(), names.end());
+}
+
+TEST(FavoritesRules, CandidatesAndTheNameThatNeedsAQuestion)
+{
+    CArray<CString> rows = {"a.exe", "B.EXE", "A.EXE", "Fav.Exe", "c.exe"};
+    EXPECT_EQ(Strings(ChooseCandidates(rows, {"FAV.EXE", "GONE.EXE"})),
+              (std::vector<std::string>{"A.EXE", "B.EXE", "A.EXE", "C.EXE"}));
+    EXPECT_EQ(Strings(ChooseCandidates(rows, {"A.EXE", "B.EXE", "C.EXE", "FAV.EXE"})),
+              std::vector<std::string>{});
+    CString strQuestion;
+    EXPECT_FALSE(NeedsConfirmationToAdd("VSMON.EX", &strQuestion));
+    EXPECT_FALSE(NeedsConfirmationToAdd("XVSMON.EXE", &strQuestion));
+    EXPECT_TRUE(strQuestion.IsEmpty());
+    ASSERT_TRUE(NeedsConfirmationToAdd("VSMON.EXE", &strQuestion));
+    EXPECT_STREQ(strQuestion, "The application VSMON.EXE does not shut down gracefully.\n\n"
+                              "Are you sure you want to add it to your Favorites?");
 }
 
 TEST_F(FavoritesDialogTest, CandidatesAreTheListedRowsOncePerRow)

@@ -123,6 +123,29 @@ TEST(ProcessTexts, ColumnTextsAndPidParsing)
     EXPECT_EQ(dwPID, 0xFFF4A3C1u);
     ASSERT_TRUE(ParsePidText("1a", &dwPID));
     EXPECT_EQ(dwPID, 0x1Au);
+    EXPECT_FALSE(ParsePidText("", &dwPID));
+    EXPECT_FALSE(ParsePidText("x1", &dwPID));
+}
+
+TEST(ProcessTexts, AnExecutableIsItsNameAndPathInUpperCase)
+{
+    EXPECT_EQ(ExecutableKey("a.exe", "C:\\Dir\\a.exe"), ExecutableKey("A.EXE", "c:\\dir\\A.exe"));
+    EXPECT_NE(ExecutableKey("a.exe", "C:\\Dir\\a.exe"), ExecutableKey("a.exe", "C:\\Other\\a.exe"));
+    EXPECT_NE(ExecutableKey("a.exe", "C:\\x"), ExecutableKey("b.exe", "C:\\x"));
+    // The set of one refresh keeps each executable once, past its growth.
+    CExecutableSet set;
+    for (int i = 0; i < 500; ++i) {
+        std::string name = "p" + std::to_string(i) + ".exe";
+        ASSERT_TRUE(set.Add(ExecutableKey(name.c_str(), ("C:\\" + name).c_str())));
+    }
+    EXPECT_EQ(set.GetCount(), 500);
+    for (int i = 0; i < 500; ++i) {
+        std::string name = "P" + std::to_string(i) + ".EXE";
+        ASSERT_FALSE(set.Add(ExecutableKey(name.c_str(), ("c:\\" + name).c_str())));
+    }
+    EXPECT_TRUE(set.Contains(ExecutableKey("p499.exe", "C:\\p499.exe")));
+    EXPECT_FALSE(set.Contains(ExecutableKey("p500.exe", "C:\\p500.exe")));
+    EXPECT_EQ(set.GetCount(), 500);
 }
 
 TEST_F(ProcessTest, EachRowShowsItsProcessAndTheListIsSortedByName)
@@ -302,17 +325,14 @@ TEST_F(ProcessTest, AFailedSnapshotKeepsTheRowsOneWithoutProcessesEmptiesTheList
     std::vector<std::string> before = w.Column(0);
     ASSERT_FALSE(before.empty());
 
-    ProcessPlatform saved = g_processPlatform;
-    g_processPlatform.pfnCreateToolhelp32Snapshot = FailingSnapshot;
-    BOOL bFailed = w.view->RefreshProcessList();
-    g_processPlatform = saved;
-    EXPECT_FALSE(bFailed);
-    EXPECT_EQ(w.Column(0), before);
-
-    g_processPlatform.pfnCreateToolhelp32Snapshot = SnapshotWithoutProcesses;
-    BOOL bEmpty = w.view->RefreshProcessList();
-    g_processPlatform = saved;
-    EXPECT_FALSE(bEmpty);
+    {
+        ScopedProcessPlatform platform;
+        g_processPlatform.pfnCreateToolhelp32Snapshot = FailingSnapshot;
+        EXPECT_FALSE(w.view->RefreshProcessList());
+        EXPECT_EQ(w.Column(0), before);
+        g_processPlatform.pfnCreateToolhelp32Snapshot = SnapshotWithoutProcesses;
+        EXPECT_FALSE(w.view->RefreshProcessList());
+    }
     EXPECT_EQ(w.RowCount(), 0);
     EXPECT_TRUE(w.view->IsWindowVisible());
     ::ValidateRect(w.view->m_hWnd, nullptr);

@@ -559,21 +559,27 @@ TEST_F(RobustnessTest, WithASettingsKeyThatCannotBeCreatedTheProgramRunsOnDefaul
     const char kVolatile[] = "Software\\Corvanel Software\\QuellonVolatileRoot";
     DeleteRegistryTree(HKEY_LOCAL_MACHINE, kVolatile);
     DeleteRegistryTree(HKEY_LOCAL_MACHINE, kQuellonKey);
-    HKEY hRoot;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kVolatile, 0, nullptr, REG_OPTION_VOLATILE,
-                                KEY_ALL_ACCESS, nullptr, &hRoot, nullptr),
-              ERROR_SUCCESS);
-    HKEY hProbe;
-    ASSERT_EQ(::RegCreateKeyExA(hRoot, "probe", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                                nullptr, &hProbe, nullptr),
-              ERROR_CHILD_MUST_BE_VOLATILE);
-    // A legacy INI file that a successful first run would import.
     const std::string ini = WindowsDir() + "\\Quellon.INI";
+    ScopeExit cleanup([&] {
+        DeleteRegistryTree(HKEY_LOCAL_MACHINE, kVolatile);
+        ::DeleteFileA(ini.c_str());
+    });
+    CRegKey root;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kVolatile, 0, nullptr, REG_OPTION_VOLATILE,
+                                KEY_ALL_ACCESS, nullptr, root.Receive(), nullptr),
+              ERROR_SUCCESS);
+    HKEY hRoot = root;
+    CRegKey probe;
+    ASSERT_EQ(::RegCreateKeyExA(hRoot, "probe", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                                nullptr, probe.Receive(), nullptr),
+              ERROR_CHILD_MUST_BE_VOLATILE);
+    probe.Detach();
+    // A legacy INI file that a successful first run would import.
     ASSERT_TRUE(WriteTextFile(ini, "[Newbie]\nStart=0\n[Settings]\nFav0=victim.exe\n"));
     HelperProcess& victim = helpers.Start("locked", "victim.exe");
     HelperProcess& bystander = helpers.Start("locked", "bystander.exe");
 
-    TestApp().m_hSettingsRootKey = hRoot;
+    ScopedSettingsRoot bound(hRoot);
     {
         QuellonWindow w;
         ASSERT_TRUE(w.Alive());
@@ -625,12 +631,6 @@ TEST_F(RobustnessTest, WithASettingsKeyThatCannotBeCreatedTheProgramRunsOnDefaul
     EXPECT_EQ(nSubKeys, 0u);
     EXPECT_EQ(nValues, 0u);
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kQuellonKey));
-
-    TestApp().m_hSettingsRootKey = HKEY_LOCAL_MACHINE;
-    TestApp().m_settings.m_hRootKey = HKEY_LOCAL_MACHINE;
-    ::RegCloseKey(hRoot);
-    DeleteRegistryTree(HKEY_LOCAL_MACHINE, kVolatile);
-    ::DeleteFileA(ini.c_str());
 }
 
 } // namespace

@@ -14,10 +14,9 @@ protected:
     void SetUp() override
     {
         DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBase);
-        HKEY hKey;
+        CRegKey key;
         DWORD dwDisposition;
-        ASSERT_TRUE(store.OpenBaseKey(&hKey, &dwDisposition, HKEY_LOCAL_MACHINE, kBase));
-        ::RegCloseKey(hKey);
+        ASSERT_TRUE(store.OpenBaseKey(&key, &dwDisposition, HKEY_LOCAL_MACHINE, kBase));
     }
     void TearDown() override { DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBase); }
 
@@ -66,14 +65,13 @@ TEST(ParseSettingsInt, ReadsLikePercentD)
 TEST_F(SettingsStoreTest, OpenBaseKeyReportsCreationThenOpening)
 {
     CSettingsStore other;
-    HKEY hKey;
+    CRegKey key;
     DWORD dwDisposition = 0;
     ASSERT_TRUE(DeleteRegistryTree(HKEY_LOCAL_MACHINE, kBase));
-    ASSERT_TRUE(other.OpenBaseKey(&hKey, &dwDisposition, HKEY_LOCAL_MACHINE, kBase));
-    ::RegCloseKey(hKey);
+    ASSERT_TRUE(other.OpenBaseKey(&key, &dwDisposition, HKEY_LOCAL_MACHINE, kBase));
+    EXPECT_TRUE(key.IsValid());
     EXPECT_EQ(dwDisposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
-    ASSERT_TRUE(other.OpenBaseKey(&hKey, &dwDisposition, HKEY_LOCAL_MACHINE, kBase));
-    ::RegCloseKey(hKey);
+    ASSERT_TRUE(other.OpenBaseKey(&key, &dwDisposition, HKEY_LOCAL_MACHINE, kBase));
     EXPECT_EQ(dwDisposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
     EXPECT_EQ(other.m_strBasePath, kBase);
     EXPECT_EQ(other.m_hRootKey, HKEY_LOCAL_MACHINE);
@@ -82,10 +80,11 @@ TEST_F(SettingsStoreTest, OpenBaseKeyReportsCreationThenOpening)
 TEST_F(SettingsStoreTest, OpenBaseKeyRecordsThePathEvenWhenItFails)
 {
     CSettingsStore other;
-    HKEY hKey = nullptr;
+    CRegKey key;
     DWORD dwDisposition = 0;
     HKEY hBogusRoot = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7ABC));
-    EXPECT_FALSE(other.OpenBaseKey(&hKey, &dwDisposition, hBogusRoot, "Software\\Nowhere"));
+    EXPECT_FALSE(other.OpenBaseKey(&key, &dwDisposition, hBogusRoot, "Software\\Nowhere"));
+    EXPECT_FALSE(key.IsValid());
     EXPECT_EQ(other.m_strBasePath, "Software\\Nowhere");
     EXPECT_EQ(other.m_hRootKey, hBogusRoot);
     // Its reads then fall back on their defaults and its writes fail.

@@ -50,13 +50,12 @@ BOOL CQuellonApp::InitInstance()
 void CQuellonApp::BindSettingsStore()
 {
     CString strBasePath = CString("Software\\Corvanel Software\\") + m_pszAppName;
-    HKEY hKey;
+    CRegKey key;
     DWORD dwDisposition = 0;
-    if (!m_settings.OpenBaseKey(&hKey, &dwDisposition, m_hSettingsRootKey, strBasePath))
+    if (!m_settings.OpenBaseKey(&key, &dwDisposition, m_hSettingsRootKey, strBasePath))
         return; // reads fall back on their defaults
     if (dwDisposition == REG_CREATED_NEW_KEY)
-        ImportIniFile(hKey);
-    ::RegCloseKey(hKey);
+        ImportIniFile(key);
 }
 
 IniLineKind ClassifyIniLine(const char* pszLine, CString& rName, CString& rValue)
@@ -90,32 +89,26 @@ void CQuellonApp::ImportIniFile(HKEY hBaseKey)
     if (nLen == 0 || nLen >= sizeof szPath)
         return;
     CString strPath = CString(szPath) + "\\" + m_pszAppName + ".INI";
-    FILE* pFile = std::fopen(strPath, "r");
-    if (pFile == nullptr)
+    CStdioFile file(std::fopen(strPath, "r"));
+    if (!file.IsValid())
         return;
 
     // Lines longer than the buffer arrive in pieces, each taken as a line.
     char szLine[520];
-    HKEY hSection = nullptr;
+    CRegKey section;
     BOOL bGoOn = TRUE;
-    while (std::fgets(szLine, sizeof szLine, pFile) != nullptr && bGoOn) {
+    while (std::fgets(szLine, sizeof szLine, file) != nullptr && bGoOn) {
         CString strName, strValue;
         switch (ClassifyIniLine(szLine, strName, strValue)) {
         case IniLineSection:
-            if (hSection != nullptr) {
-                ::RegCloseKey(hSection);
-                hSection = nullptr;
-            }
-            if (::RegCreateKeyExA(hBaseKey, strName, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                                  nullptr, &hSection, nullptr) != ERROR_SUCCESS) {
-                hSection = nullptr;
+            section.Close();
+            if (!AfxRegCreateKey(hBaseKey, strName, &section))
                 bGoOn = FALSE; // the import stops after the next read
-            }
             break;
         case IniLineValue:
             // Values before the first section header have nowhere to go.
-            if (hSection != nullptr)
-                ::RegSetValueExA(hSection, strName, 0, REG_SZ,
+            if (section.IsValid())
+                ::RegSetValueExA(section, strName, 0, REG_SZ,
                                  reinterpret_cast<const BYTE*>(strValue.GetString()),
                                  static_cast<DWORD>(strValue.GetLength() + 1));
             break;
@@ -123,9 +116,6 @@ void CQuellonApp::ImportIniFile(HKEY hBaseKey)
             break;
         }
     }
-    if (hSection != nullptr)
-        ::RegCloseKey(hSection);
-    std::fclose(pFile);
 }
 
 void CQuellonApp::OnAppAbout()

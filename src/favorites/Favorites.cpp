@@ -22,6 +22,31 @@ CArray<CString> LoadFavorites(CSettingsStore& settings)
     return names;
 }
 
+CArray<CString> ChooseCandidates(const CArray<CString>& rowNames, const CArray<CString>& favorites)
+{
+    CArray<CString> candidates;
+    for (const CString& strRowName : rowNames) {
+        CString strName = strRowName;
+        strName.MakeUpper();
+        bool bFavorite = false;
+        for (const CString& strFavorite : favorites)
+            bFavorite = bFavorite || strFavorite == strName;
+        if (!bFavorite)
+            candidates.Add(strName);
+    }
+    return candidates;
+}
+
+bool NeedsConfirmationToAdd(const CString& strName, CString* pstrQuestion)
+{
+    if (strName != "VSMON.EXE")
+        return false;
+    pstrQuestion->Format("The application %s does not shut down gracefully.\n\n"
+                         "Are you sure you want to add it to your Favorites?",
+                         strName.GetString());
+    return true;
+}
+
 void SaveFavorites(CSettingsStore& settings, const CArray<CString>& names)
 {
     int nCount = names.GetSize();

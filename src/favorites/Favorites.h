@@ -10,3 +10,13 @@ CArray<CString> LoadFavorites(CSettingsStore& settings);
 // Stores the names in their order (none of them may be empty) and empties
 // the values that a longer earlier list left behind.
 void SaveFavorites(CSettingsStore& settings, const CArray<CString>& names);
+
+// The names the editor offers beside the Favorites: the Process text of
+// every row, upper-cased, one per row (a name that stands in several rows
+// is offered as often), unless it is one of the Favorites.
+CArray<CString> ChooseCandidates(const CArray<CString>& rowNames, const CArray<CString>& favorites);
+
+// Whether moving a name to the Favorites must be confirmed first: a program
+// that does not shut down gracefully (VSMON.EXE). The question to ask is
+// put in *pstrQuestion.
+bool NeedsConfirmationToAdd(const CString& strName, CString* pstrQuestion);

@@ -47,21 +47,20 @@ BOOL CFavoritesDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    for (const CString& strName : LoadFavorites(GetQuellonApp()->m_settings))
+    CArray<CString> favorites = LoadFavorites(GetQuellonApp()->m_settings);
+    for (const CString& strName : favorites)
         m_listFavorites.AddString(strName);
 
-    // The names of the rows the list shows now, each once per row, unless
-    // they are Favorites already.
+    // The rows the list shows now, as their last refresh left them.
+    CArray<CString> rowNames;
     CQuellonView* pView = GetProcessView();
     if (pView != nullptr) {
         CListCtrl& list = pView->GetListCtrl();
-        for (int i = 0; i < list.GetItemCount(); ++i) {
-            CString strName = list.GetItemText(i, 0);
-            strName.MakeUpper();
-            if (m_listFavorites.FindStringExact(-1, strName) == LB_ERR)
-                m_listCandidates.AddString(strName);
-        }
+        for (int i = 0; i < list.GetItemCount(); ++i)
+            rowNames.Add(list.GetItemText(i, kColumnProcess));
     }
+    for (const CString& strName : ChooseCandidates(rowNames, favorites))
+        m_listCandidates.AddString(strName);
     UpdateButtons();
     return TRUE;
 }
@@ -102,14 +101,10 @@ void CFavoritesDlg::OnAdd()
     CString strName;
     m_listCandidates.GetText(nSel, strName);
     strName.MakeUpper();
-    if (strName == "VSMON.EXE") {
-        CString strPrompt;
-        strPrompt.Format("The application %s does not shut down gracefully.\n\n"
-                         "Are you sure you want to add it to your Favorites?",
-                         strName.GetString());
-        if (AfxMessageBox(strPrompt, MB_YESNO, 0) != IDYES)
-            return;
-    }
+    CString strQuestion;
+    if (NeedsConfirmationToAdd(strName, &strQuestion) &&
+        AfxMessageBox(strQuestion, MB_YESNO, 0) != IDYES)
+        return;
     m_listCandidates.DeleteString(static_cast<UINT>(nSel));
     m_listFavorites.AddString(strName);
     UpdateButtons();

@@ -5,6 +5,7 @@
 #include "QuellonView.h"
 #include "WindowRules.h"
 #include "afxcmn.h"
+#include "afxhandle.h"
 #include "resource.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
@@ -21,6 +22,28 @@ static const UINT indicators[] = {
     ID_INDICATOR_KILL, // progress of Kill Favorites
 };
 
+namespace {
+
+// The window's rectangle as section "Screen" keeps it, as "x", "y", "cx"
+// and "cy"; a value that cannot be read is 0.
+void ReadScreenRect(CSettingsStore& settings, int& x, int& y, int& cx, int& cy)
+{
+    x = settings.ReadInt("Screen", "x", 0);
+    y = settings.ReadInt("Screen", "y", 0);
+    cx = settings.ReadInt("Screen", "cx", 0);
+    cy = settings.ReadInt("Screen", "cy", 0);
+}
+
+void WriteScreenRect(CSettingsStore& settings, int x, int y, int cx, int cy)
+{
+    settings.WriteInt("Screen", "x", x);
+    settings.WriteInt("Screen", "y", y);
+    settings.WriteInt("Screen", "cx", cx);
+    settings.WriteInt("Screen", "cy", cy);
+}
+
+} // namespace
+
 CMainFrame::CMainFrame() : m_bViewReady(0) {}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
@@ -30,16 +53,10 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 
     SIZE workArea = GetWorkAreaSize();
     CSettingsStore& settings = GetQuellonApp()->m_settings;
-    cs.x = settings.ReadInt("Screen", "x", 0);
-    cs.y = settings.ReadInt("Screen", "y", 0);
-    cs.cx = settings.ReadInt("Screen", "cx", 0);
-    cs.cy = settings.ReadInt("Screen", "cy", 0);
+    ReadScreenRect(settings, cs.x, cs.y, cs.cx, cs.cy);
     if (!IsStoredRectValid(cs.x, cs.y, cs.cx, cs.cy, workArea.cx, workArea.cy)) {
         DefaultWindowRect(workArea.cx, workArea.cy, cs.x, cs.y, cs.cx, cs.cy);
-        settings.WriteInt("Screen", "x", cs.x);
-        settings.WriteInt("Screen", "y", cs.y);
-        settings.WriteInt("Screen", "cx", cs.cx);
-        settings.WriteInt("Screen", "cy", cs.cy);
+        WriteScreenRect(settings, cs.x, cs.y, cs.cx, cs.cy);
     }
     return CFrameWnd::PreCreateWindow(cs);
 }
@@ -86,11 +103,7 @@ void CMainFrame::OnWindowPosChanged(WINDOWPOS* lpwndpos)
     int cy = lpwndpos->cy;
     SIZE workArea = GetWorkAreaSize();
     ClampWindowRect(x, y, cx, cy, workArea.cx, workArea.cy);
-    CSettingsStore& settings = GetQuellonApp()->m_settings;
-    settings.WriteInt("Screen", "x", x);
-    settings.WriteInt("Screen", "y", y);
-    settings.WriteInt("Screen", "cx", cx);
-    settings.WriteInt("Screen", "cy", cy);
+    WriteScreenRect(GetQuellonApp()->m_settings, x, y, cx, cy);
     TRACE("wrote %d %d %d %d\n", x, y, cx, cy);
 }
 
@@ -102,14 +115,12 @@ void CMainFrame::OnClose()
     if (pView != nullptr) {
         CHeaderCtrl* pHeader = pView->GetListCtrl().GetHeaderCtrl();
         CSettingsStore& settings = GetQuellonApp()->m_settings;
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < kColumnCount; ++i) {
             HDITEMA hdi = {};
             hdi.mask = HDI_WIDTH;
             if (pHeader != nullptr)
                 pHeader->GetItem(i, &hdi);
-            CString strName;
-            strName.Format("col%d", i);
-            settings.WriteInt("Grid", strName, hdi.cxy);
+            settings.WriteInt("Grid", ColumnWidthName(i), hdi.cxy);
         }
     }
     CFrameWnd::OnClose();
@@ -138,11 +149,13 @@ BOOL CMainFrame::SetStatusPaneText(int nIndex, LPCSTR lpszText)
     int cxWidth;
     m_wndStatusBar.GetPaneInfo(nIndex, nID, nStyle, cxWidth);
 
-    CClientDC dc(this);
-    HGDIOBJ hOldFont = dc.SelectObject(hFont);
-    SIZE size = dc.GetTextExtent(lpszText, lstrlenA(lpszText));
+    SIZE size;
+    {
+        CClientDC dc(this);
+        CSelectScope font(dc.m_hDC, hFont);
+        size = dc.GetTextExtent(lpszText, lstrlenA(lpszText));
+    }
     m_wndStatusBar.SetPaneInfo(nIndex, nID, nStyle, size.cx + 2);
-    dc.SelectObject(hOldFont);
 
     return m_wndStatusBar.SetPaneText(nIndex, lpszText, TRUE);
 }

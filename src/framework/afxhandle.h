@@ -108,6 +108,27 @@ typedef CHandleT<AfxRegKeyTraits> CRegKey;
 typedef CHandleT<AfxLibraryTraits> CLibrary;
 typedef CHandleT<AfxStdioTraits> CStdioFile;
 
+// Registry keys into an owner. On failure the owner holds no key: whatever
+// a failed call left in the place it was given is not taken for one.
+inline BOOL AfxRegOpenKey(HKEY hParent, LPCSTR lpszSubKey, REGSAM samDesired, CRegKey* pKey)
+{
+    if (::RegOpenKeyExA(hParent, lpszSubKey, 0, samDesired, pKey->Receive()) == ERROR_SUCCESS)
+        return TRUE;
+    pKey->Detach();
+    return FALSE;
+}
+
+// Creates the key if it is missing, and opens it for writing.
+inline BOOL AfxRegCreateKey(HKEY hParent, LPCSTR lpszSubKey, CRegKey* pKey,
+                            DWORD* pdwDisposition = nullptr)
+{
+    if (::RegCreateKeyExA(hParent, lpszSubKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                          nullptr, pKey->Receive(), pdwDisposition) == ERROR_SUCCESS)
+        return TRUE;
+    pKey->Detach();
+    return FALSE;
+}
+
 // ---------------------------------------------------------------------------
 // Scoped changes of state.
 
@@ -138,7 +159,10 @@ private:
 class CRedrawScope
 {
 public:
-    explicit CRedrawScope(HWND hWnd) : m_hWnd(hWnd) { ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0); }
+    explicit CRedrawScope(HWND hWnd) : m_hWnd(hWnd)
+    {
+        ::SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
+    }
     ~CRedrawScope()
     {
         ::SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);

@@ -4,45 +4,36 @@
 #include "MainFrm.h"
 #include "QuellonApp.h"
 #include "QuellonView.h"
+#include "afxhandle.h"
 
-namespace {
-
-// Whether the process with this identifier runs the executable that a row
-// shows, compared as the list compares rows (name and path upper-cased).
-bool ProcessRunsExecutable(CQuellonView& view, DWORD dwPID, LPCSTR lpszProcess, LPCSTR lpszFullPath)
+BOOL CQuellonView::RunsExecutable(DWORD dwPID, LPCSTR lpszProcess, LPCSTR lpszFullPath)
 {
     const ProcessPlatform& platform = g_processPlatform;
     if (!platform.HasToolHelp())
-        return false;
-    HANDLE hSnapshot = platform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (hSnapshot == INVALID_HANDLE_VALUE)
-        return false;
-    PROCESSENTRY32 pe;
-    pe.dwSize = sizeof pe;
-    bool bFound = false;
+        return FALSE;
+    // Where process entries name their executable's module (the Windows 95
+    // family), the process's entry gives that module's id; elsewhere the
+    // executable is the process's first module, and the module snapshot of
+    // the identifier alone tells it (it fails for a process that is gone).
     DWORD dwModuleID = 0;
-    for (BOOL bMore = platform.pfnProcess32First(hSnapshot, &pe); bMore;
-         bMore = platform.pfnProcess32Next(hSnapshot, &pe)) {
-        if (pe.th32ProcessID == dwPID) {
-            bFound = true;
-            dwModuleID = pe.th32ModuleID;
-            break;
-        }
+    if (m_bModuleIDsInProcessEntries) {
+        CFileHandle snapshot(platform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        if (!snapshot.IsValid())
+            return FALSE;
+        PROCESSENTRY32 pe;
+        pe.dwSize = sizeof pe;
+        BOOL bMore = platform.pfnProcess32First(snapshot, &pe);
+        while (bMore && pe.th32ProcessID != dwPID)
+            bMore = platform.pfnProcess32Next(snapshot, &pe);
+        if (!bMore)
+            return FALSE;
+        dwModuleID = pe.th32ModuleID;
     }
-    ::CloseHandle(hSnapshot);
     MODULEENTRY32 me;
-    if (!bFound || !view.GetProcessModule(dwPID, dwModuleID, &me, sizeof me))
-        return false;
-    CString strWantedProcess(lpszProcess), strWantedPath(lpszFullPath);
-    CString strProcess(me.szModule), strPath(me.szExePath);
-    strWantedProcess.MakeUpper();
-    strWantedPath.MakeUpper();
-    strProcess.MakeUpper();
-    strPath.MakeUpper();
-    return strProcess == strWantedProcess && strPath == strWantedPath;
+    if (!GetProcessModule(dwPID, dwModuleID, &me, sizeof me))
+        return FALSE;
+    return ExecutableKey(me.szModule, me.szExePath) == ExecutableKey(lpszProcess, lpszFullPath);
 }
-
-} // namespace
 
 void CQuellonView::OnKillSelected()
 {
@@ -56,11 +47,12 @@ void CQuellonView::KillRow(int nIndex, BOOL bRefresh)
 {
     CListCtrl& list = GetListCtrl();
     DWORD dwPID;
-    if (!ParsePidText(list.GetItemText(nIndex, 1), &dwPID))
+    if (!ParsePidText(list.GetItemText(nIndex, kColumnPid), &dwPID))
         return;
     // The list is a snapshot and identifiers are reused: only a process that
     // still runs the row's executable is terminated.
-    if (!KillPid(dwPID, list.GetItemText(nIndex, 0), list.GetItemText(nIndex, 4)))
+    if (!KillPid(dwPID, list.GetItemText(nIndex, kColumnProcess),
+                 list.GetItemText(nIndex, kColumnPath)))
         return;
     list.DeleteItem(nIndex);
     if (bRefresh)
@@ -74,19 +66,20 @@ BOOL CQuellonView::KillPid(DWORD dwPID, LPCSTR lpszExpectedProcess, LPCSTR lpszE
         return FALSE;
     // The right to wait is asked for too: without it the wait below would
     // return at once on the NT family instead of waiting for the end.
-    HANDLE hProcess = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwPID);
-    if (hProcess == nullptr)
+    CKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwPID));
+    if (!process.IsValid())
+        return FALSE;
+    // A process that has ended can still be opened while handles to it are
+    // open elsewhere; it is not killed again.
+    if (::WaitForSingleObject(process, 0) != WAIT_TIMEOUT)
         return FALSE;
     // While the handle is open the identifier cannot pass to another process.
     if (lpszExpectedProcess != nullptr && lpszExpectedPath != nullptr &&
-        !ProcessRunsExecutable(*this, dwPID, lpszExpectedProcess, lpszExpectedPath)) {
-        ::CloseHandle(hProcess);
+        !RunsExecutable(dwPID, lpszExpectedProcess, lpszExpectedPath))
         return FALSE;
-    }
-    BOOL bTerminated = ::TerminateProcess(hProcess, 0xFFFFFFFF);
+    BOOL bTerminated = ::TerminateProcess(process, 0xFFFFFFFF);
     if (bTerminated)
-        ::WaitForSingleObject(hProcess, INFINITE);
-    ::CloseHandle(hProcess);
+        ::WaitForSingleObject(process, INFINITE);
     return bTerminated;
 }
 

@@ -1,6 +1,8 @@
 // The process snapshot: the view's rows, taken from Tool Help.
 #include "QuellonView.h"
 
+#include "afxhandle.h"
+
 namespace {
 
 const DWORD kProcessAllAccess = 0x1F0FFF;
@@ -33,13 +35,12 @@ BOOL GetImageNameFallback(DWORD dwPID, MODULEENTRY32* lpme)
                 : nullptr;
     if (pfnQuery == nullptr)
         return FALSE;
-    HANDLE hProcess = ::OpenProcess(kProcessQueryLimitedInformation, FALSE, dwPID);
-    if (hProcess == nullptr)
+    CKernelHandle process(::OpenProcess(kProcessQueryLimitedInformation, FALSE, dwPID));
+    if (!process.IsValid())
         return FALSE;
     char szPath[MAX_PATH];
     DWORD cch = MAX_PATH;
-    BOOL bOk = pfnQuery(hProcess, 0, szPath, &cch);
-    ::CloseHandle(hProcess);
+    BOOL bOk = pfnQuery(process, 0, szPath, &cch);
     if (!bOk || cch == 0 || cch >= MAX_PATH)
         return FALSE;
     const char* pszName = szPath;
@@ -60,27 +61,24 @@ BOOL CQuellonView::GetProcessModule(DWORD dwPID, DWORD dwModuleID, MODULEENTRY32
     const ProcessPlatform& platform = g_processPlatform;
     if (!platform.HasToolHelp())
         return FALSE;
-    HANDLE hSnapshot = g_processPlatform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPMODULE, dwPID);
-    if (hSnapshot == INVALID_HANDLE_VALUE) {
+    CFileHandle snapshot(platform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPMODULE, dwPID));
+    if (!snapshot.IsValid()) {
         if (dwModuleID == 0 && cbme >= sizeof(MODULEENTRY32))
             return GetImageNameFallback(dwPID, lpme);
         return FALSE;
     }
     MODULEENTRY32 me;
     me.dwSize = sizeof me;
-    BOOL bFound = FALSE;
     bool bFirst = true;
-    for (BOOL bMore = platform.pfnModule32First(hSnapshot, &me); bMore;
-         bMore = platform.pfnModule32Next(hSnapshot, &me)) {
+    for (BOOL bMore = platform.pfnModule32First(snapshot, &me); bMore;
+         bMore = platform.pfnModule32Next(snapshot, &me)) {
         if (IsExecutableModule(dwModuleID, me, bFirst)) {
             ::CopyMemory(lpme, &me, cbme < sizeof me ? cbme : sizeof me);
-            bFound = TRUE;
-            break;
+            return TRUE;
         }
         bFirst = false;
     }
-    ::CloseHandle(hSnapshot);
-    return bFound;
+    return FALSE;
 }
 
 BOOL CQuellonView::RefreshProcessList()
@@ -88,36 +86,39 @@ BOOL CQuellonView::RefreshProcessList()
     const ProcessPlatform& platform = g_processPlatform;
     if (!platform.HasToolHelp())
         return FALSE; // the list keeps its rows
-    HANDLE hSnapshot = platform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (hSnapshot == INVALID_HANDLE_VALUE)
+    CFileHandle snapshot(platform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.IsValid())
         return FALSE; // the list keeps its rows
 
     // The list is drawn once, when it is complete: a visible list control
     // that is drawn on every insertion spends most of a refresh scrolling
     // and painting rows that nobody gets to see.
     CListCtrl& list = GetListCtrl();
-    list.SetRedraw(FALSE);
+    CRedrawScope redraw(list);
     list.DeleteAllItems();
 
     PROCESSENTRY32 pe;
     pe.dwSize = sizeof pe;
-    if (!platform.pfnProcess32First(hSnapshot, &pe)) {
-        ::CloseHandle(hSnapshot);
-        list.SetRedraw(TRUE);
-        list.Invalidate();
+    if (!platform.pfnProcess32First(snapshot, &pe))
         return FALSE;
-    }
+    // The executables listed so far: the list is empty at the start, so
+    // this is what reading the rows back would tell, without reading them.
+    CExecutableSet listed;
+    BOOL bModuleIDs = FALSE;
     do {
+        if (pe.th32ModuleID != 0)
+            bModuleIDs = TRUE;
         MODULEENTRY32 me;
         if (!GetProcessModule(pe.th32ProcessID, pe.th32ModuleID, &me, sizeof me))
             continue; // no module, no row
+        // One row per executable and path.
+        if (!listed.Add(ExecutableKey(me.szModule, me.szExePath)))
+            continue;
 
         DWORD dwPriorityClass = 0;
-        HANDLE hProcess = ::OpenProcess(kProcessAllAccess, FALSE, pe.th32ProcessID);
-        if (hProcess != nullptr) {
-            dwPriorityClass = ::GetPriorityClass(hProcess);
-            ::CloseHandle(hProcess);
-        }
+        CKernelHandle process(::OpenProcess(kProcessAllAccess, FALSE, pe.th32ProcessID));
+        if (process.IsValid())
+            dwPriorityClass = ::GetPriorityClass(process);
 
         ProcessRow row;
         lstrcpynA(row.szProcess, me.szModule, sizeof row.szProcess);
@@ -126,24 +127,25 @@ BOOL CQuellonView::RefreshProcessList()
         row.lBasePriority = pe.pcPriClassBase;
         row.dwNumThreads = pe.cntThreads;
         lstrcpynA(row.szFullPath, me.szExePath, sizeof row.szFullPath);
-        AddProcessRow(row);
-    } while (platform.pfnProcess32Next(hSnapshot, &pe));
-
-    ::CloseHandle(hSnapshot);
-    list.SetRedraw(TRUE);
-    list.Invalidate();
+        InsertProcessRow(row);
+    } while (platform.pfnProcess32Next(snapshot, &pe));
+    m_bModuleIDsInProcessEntries = bModuleIDs;
     return TRUE;
 }
 
 BOOL CQuellonView::AddProcessRow(const ProcessRow& row)
 {
-    CString strPid = FormatPidText(row.dwPID);
-    CString strPriority = FormatPriorityText(row.dwPriorityClass, row.lBasePriority);
-    CString strThreads = FormatThreadsText(row.dwNumThreads);
-
     // One row per executable and path.
     if (FindProcessRow(row.szProcess, row.szFullPath))
         return TRUE;
+    return InsertProcessRow(row);
+}
+
+BOOL CQuellonView::InsertProcessRow(const ProcessRow& row)
+{
+    CString strPid = FormatPidText(row.dwPID);
+    CString strPriority = FormatPriorityText(row.dwPriorityClass, row.lBasePriority);
+    CString strThreads = FormatThreadsText(row.dwNumThreads);
 
     CListCtrl& list = GetListCtrl();
     LVITEMA lvi = {};
@@ -153,29 +155,29 @@ BOOL CQuellonView::AddProcessRow(const ProcessRow& row)
     int nIndex = list.InsertItem(&lvi);
     if (nIndex == -1)
         return FALSE;
-    list.SetItemText(nIndex, 1, strPid);
-    list.SetItemText(nIndex, 2, strPriority);
-    list.SetItemText(nIndex, 3, strThreads);
-    list.SetItemText(nIndex, 4, row.szFullPath);
+    list.SetItemText(nIndex, kColumnPid, strPid);
+    list.SetItemText(nIndex, kColumnPriority, strPriority);
+    list.SetItemText(nIndex, kColumnThreads, strThreads);
+    list.SetItemText(nIndex, kColumnPath, row.szFullPath);
     return TRUE;
 }
 
 BOOL CQuellonView::FindProcessRow(LPCSTR lpszProcess, LPCSTR lpszFullPath)
 {
-    CString strProcess(lpszProcess);
-    CString strPath(lpszFullPath);
-    strProcess.MakeUpper();
-    strPath.MakeUpper();
+    CString strKey = ExecutableKey(lpszProcess, lpszFullPath);
     CListCtrl& list = GetListCtrl();
     for (int i = 0; i < list.GetItemCount(); ++i) {
-        CString strRowProcess = list.GetItemText(i, 0);
-        CString strRowPath = list.GetItemText(i, 4);
-        strRowProcess.MakeUpper();
-        strRowPath.MakeUpper();
-        if (strRowPath == strPath && strRowProcess == strProcess)
+        if (RowKey(i) == strKey)
             return TRUE;
     }
     return FALSE;
+}
+
+CString CQuellonView::RowKey(int nIndex) const
+{
+    CListCtrl& list = GetListCtrl();
+    return ExecutableKey(list.GetItemText(nIndex, kColumnProcess),
+                         list.GetItemText(nIndex, kColumnPath));
 }
 
 int CQuellonView::FindRowByName(LPCSTR lpszProcess)
@@ -184,7 +186,7 @@ int CQuellonView::FindRowByName(LPCSTR lpszProcess)
     strProcess.MakeUpper();
     CListCtrl& list = GetListCtrl();
     for (int i = 0; i < list.GetItemCount(); ++i) {
-        CString strRowProcess = list.GetItemText(i, 0);
+        CString strRowProcess = list.GetItemText(i, kColumnProcess);
         strRowProcess.MakeUpper();
         if (strRowProcess == strProcess)
             return i;

@@ -28,6 +28,30 @@ CString FormatThreadsText(DWORD dwNumThreads);
 // "%x" reads it with "0x" put in front. FALSE when it starts with none.
 BOOL ParsePidText(const char* pszText, DWORD* pdwPID);
 
+// The identity of an executable as the list tells rows apart: its name and
+// its path, both upper-cased. Two rows show the same executable exactly
+// when their keys are equal. (A file name holds no line end, which joins
+// the two.)
+CString ExecutableKey(LPCSTR lpszProcess, LPCSTR lpszFullPath);
+
+// A set of executable keys, in a hash table: the executables that one
+// refresh has listed so far.
+class CExecutableSet
+{
+public:
+    CExecutableSet();
+    // Adds the key; FALSE when the set held it already.
+    BOOL Add(const CString& strKey);
+    BOOL Contains(const CString& strKey) const;
+    int GetCount() const { return m_nCount; }
+
+private:
+    // The slot that holds the key, or the empty slot where it would go.
+    int Slot(const CString& strKey) const;
+    CArray<CString> m_slots; // an empty string is a free slot
+    int m_nCount = 0;
+};
+
 // The platform calls of the process list. Tool Help is looked up in the
 // kernel at start-up rather than imported: Windows NT 4.0's kernel has none
 // of it, and a program that imported it would not even load there. A test

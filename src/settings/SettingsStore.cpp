@@ -10,14 +10,13 @@ const DWORD kValueBufferSize = 260;
 
 CSettingsStore::CSettingsStore() : m_hRootKey(HKEY_LOCAL_MACHINE) {}
 
-BOOL CSettingsStore::OpenBaseKey(HKEY* phKey, DWORD* pdwDisposition, HKEY hRootKey,
+BOOL CSettingsStore::OpenBaseKey(CRegKey* pKey, DWORD* pdwDisposition, HKEY hRootKey,
                                  LPCSTR lpszBasePath)
 {
     // The store stays bound to the path even if the key cannot be created.
     m_strBasePath = lpszBasePath;
     m_hRootKey = hRootKey;
-    return ::RegCreateKeyExA(hRootKey, lpszBasePath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                             nullptr, phKey, pdwDisposition) == ERROR_SUCCESS;
+    return AfxRegCreateKey(hRootKey, lpszBasePath, pKey, pdwDisposition);
 }
 
 CString CSettingsStore::SectionPath(LPCSTR lpszSection) const
@@ -27,16 +26,14 @@ CString CSettingsStore::SectionPath(LPCSTR lpszSection) const
 
 BOOL CSettingsStore::ReadText(LPCSTR lpszSection, LPCSTR lpszName, CString& rText)
 {
-    HKEY hKey;
-    if (::RegOpenKeyExA(m_hRootKey, SectionPath(lpszSection), 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+    CRegKey key;
+    if (!AfxRegOpenKey(m_hRootKey, SectionPath(lpszSection), KEY_READ, &key))
         return FALSE;
     char buf[kValueBufferSize];
     DWORD dwType = 0;
     DWORD cbData = kValueBufferSize;
-    LONG lResult =
-        ::RegQueryValueExA(hKey, lpszName, nullptr, &dwType, reinterpret_cast<BYTE*>(buf), &cbData);
-    ::RegCloseKey(hKey);
-    if (lResult != ERROR_SUCCESS)
+    if (::RegQueryValueExA(key, lpszName, nullptr, &dwType, reinterpret_cast<BYTE*>(buf),
+                           &cbData) != ERROR_SUCCESS)
         return FALSE;
     // The type is not examined: the data is taken as text. It ends at its
     // first NUL, and never goes past the length the registry returned.
@@ -74,15 +71,11 @@ BOOL CSettingsStore::WriteInt(LPCSTR lpszSection, LPCSTR lpszName, int nValue)
 
 BOOL CSettingsStore::WriteString(LPCSTR lpszSection, LPCSTR lpszName, LPCSTR lpszValue)
 {
-    HKEY hKey;
-    if (::RegCreateKeyExA(m_hRootKey, SectionPath(lpszSection), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_WRITE, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+    CRegKey key;
+    if (!AfxRegCreateKey(m_hRootKey, SectionPath(lpszSection), &key))
         return FALSE;
-    LONG lResult =
-        ::RegSetValueExA(hKey, lpszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
-                         static_cast<DWORD>(std::strlen(lpszValue) + 1));
-    ::RegCloseKey(hKey);
-    return lResult == ERROR_SUCCESS;
+    return ::RegSetValueExA(key, lpszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
+                            static_cast<DWORD>(std::strlen(lpszValue) + 1)) == ERROR_SUCCESS;
 }
 
 BOOL ParseSettingsInt(const char* psz, int* pnValue)

@@ -7,6 +7,7 @@
 // cached and reads never create keys.
 #pragma once
 
+#include "afxhandle.h"
 #include "afxwin.h"
 
 class CSettingsStore : public CObject
@@ -16,9 +17,9 @@ public:
 
     // Binds the store to hRootKey\lpszBasePath (recorded first, whatever
     // happens), then creates or opens that key for writing. On success the
-    // caller gets the key, which it closes, and the disposition
-    // (REG_CREATED_NEW_KEY or REG_OPENED_EXISTING_KEY).
-    BOOL OpenBaseKey(HKEY* phKey, DWORD* pdwDisposition, HKEY hRootKey, LPCSTR lpszBasePath);
+    // caller's owner gets the key and the disposition (REG_CREATED_NEW_KEY or
+    // REG_OPENED_EXISTING_KEY); on failure the owner holds no key.
+    BOOL OpenBaseKey(CRegKey* pKey, DWORD* pdwDisposition, HKEY hRootKey, LPCSTR lpszBasePath);
 
     // The stored integer, or nDefault when the section or value is missing,
     // unreadable, or holds no number.

@@ -18,8 +18,15 @@ BEGIN_MESSAGE_MAP(CQuellonView, CListView)
 END_MESSAGE_MAP()
 
 namespace {
-const char* const kColumnHeaders[5] = {"Process", "PID", "Base Priority", "Num. Threads",
-                                       "FullPath"};
+const char* const kColumnHeaders[kColumnCount] = {"Process", "PID", "Base Priority", "Num. Threads",
+                                                  "FullPath"};
+}
+
+CString ColumnWidthName(int nColumn)
+{
+    CString strName;
+    strName.Format("col%d", nColumn);
+    return strName;
 }
 
 int DefaultColumnWidth(int nClientWidth)
@@ -27,13 +34,13 @@ int DefaultColumnWidth(int nClientWidth)
     return nClientWidth * 9 / 50;
 }
 
-void ChooseColumnWidths(int widths[5], int nClientWidth, int nDefault)
+void ChooseColumnWidths(int widths[kColumnCount], int nClientWidth, int nDefault)
 {
     // The sum is taken in 64 bits: five stored ints can add up to more than
     // an int holds.
     long long nSum = 0;
     bool bUsable = true;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kColumnCount; ++i) {
         if (widths[i] == 0 || widths[i] > nClientWidth)
             bUsable = false;
         nSum += widths[i];
@@ -41,7 +48,7 @@ void ChooseColumnWidths(int widths[5], int nClientWidth, int nDefault)
     if (nSum > nClientWidth)
         bUsable = false;
     if (!bUsable) {
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < kColumnCount; ++i)
             widths[i] = nDefault;
     }
 }
@@ -78,15 +85,12 @@ void CQuellonView::OnInitialUpdate()
     int nDefault = DefaultColumnWidth(nWidth);
 
     CSettingsStore& settings = GetQuellonApp()->m_settings;
-    int widths[5];
-    for (int i = 0; i < 5; ++i) {
-        CString strName;
-        strName.Format("col%d", i);
-        widths[i] = settings.ReadInt("Grid", strName, nDefault);
-    }
+    int widths[kColumnCount];
+    for (int i = 0; i < kColumnCount; ++i)
+        widths[i] = settings.ReadInt("Grid", ColumnWidthName(i), nDefault);
     ChooseColumnWidths(widths, nWidth, nDefault);
 
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kColumnCount; ++i) {
         LVCOLUMNA col = {};
         col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         col.fmt = LVCFMT_LEFT;

@@ -9,6 +9,16 @@
 
 class CMainFrame;
 
+// The list's columns, left to right.
+enum {
+    kColumnProcess,  // "Process": the name of the process's executable
+    kColumnPid,      // "PID"
+    kColumnPriority, // "Base Priority"
+    kColumnThreads,  // "Num. Threads"
+    kColumnPath,     // "FullPath"
+    kColumnCount
+};
+
 class CQuellonView : public CListView
 {
     DECLARE_DYNCREATE(CQuellonView)
@@ -22,9 +32,15 @@ public:
 
     // Process snapshot. The list control is the only store of the rows.
     BOOL RefreshProcessList();
+    // The module entry of a process's executable: the module whose id is
+    // dwModuleID, or, with dwModuleID 0, the first module of the process.
     BOOL GetProcessModule(DWORD dwPID, DWORD dwModuleID, MODULEENTRY32* lpme, DWORD cbme);
+    // Inserts a row unless one shows the same executable (FindProcessRow);
+    // FALSE when the list control refused the row.
     BOOL AddProcessRow(const ProcessRow& row);
+    // Whether a row shows this executable (name and path, upper-cased).
     BOOL FindProcessRow(LPCSTR lpszProcess, LPCSTR lpszFullPath);
+    // The first row whose Process text is the name, upper-cased; -1 if none.
     int FindRowByName(LPCSTR lpszProcess);
 
     // Killing.
@@ -51,11 +67,25 @@ public:
 
 private:
     CMainFrame* GetMainFrame() const;
+    // Formats and inserts a row, without looking for one like it.
+    BOOL InsertProcessRow(const ProcessRow& row);
+    // The executable key (ExecutableKey) of a row, read back from the list.
+    CString RowKey(int nIndex) const;
+    // Whether the process still runs the executable that a row shows.
+    BOOL RunsExecutable(DWORD dwPID, LPCSTR lpszProcess, LPCSTR lpszFullPath);
+
+    // What the last refresh saw: process entries that name their
+    // executable's module (the Windows 95 family), or entries whose module
+    // id is 0 (the NT family, Wine), where a process's first module is its
+    // executable. Until a refresh, the entries are taken to name it.
+    BOOL m_bModuleIDsInProcessEntries = TRUE;
 };
 
+// The name of a column's stored width in section "Grid": "col0" to "col4".
+CString ColumnWidthName(int nColumn);
 // Width of every column when the stored widths are not usable.
 int DefaultColumnWidth(int nClientWidth);
 // Stored column widths are kept only if each is non-zero and not greater
 // than the client width, and their sum is not greater either; otherwise all
 // become nDefault.
-void ChooseColumnWidths(int widths[5], int nClientWidth, int nDefault);
+void ChooseColumnWidths(int widths[kColumnCount], int nClientWidth, int nDefault);

@@ -109,6 +109,44 @@ private:
     ProcessPlatform m_saved;
 };
 
+// The application's settings store bound below another root key: the root
+// that start-up binds it to is replaced for the lifetime of the object and
+// put back, with the store's own root, when it goes.
+class ScopedSettingsRoot
+{
+public:
+    explicit ScopedSettingsRoot(HKEY hRoot)
+        : m_hSavedRoot(TestApp().m_hSettingsRootKey),
+          m_hSavedStoreRoot(TestApp().m_settings.m_hRootKey)
+    {
+        TestApp().m_hSettingsRootKey = hRoot;
+    }
+    ~ScopedSettingsRoot()
+    {
+        TestApp().m_hSettingsRootKey = m_hSavedRoot;
+        TestApp().m_settings.m_hRootKey = m_hSavedStoreRoot;
+    }
+    ScopedSettingsRoot(const ScopedSettingsRoot&) = delete;
+    ScopedSettingsRoot& operator=(const ScopedSettingsRoot&) = delete;
+
+private:
+    HKEY m_hSavedRoot;
+    HKEY m_hSavedStoreRoot;
+};
+
+// Runs a function when it goes, whichever way the scope is left.
+class ScopeExit
+{
+public:
+    explicit ScopeExit(std::function<void()> fn) : m_fn(std::move(fn)) {}
+    ~ScopeExit() { m_fn(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    std::function<void()> m_fn;
+};
+
 // A test of Quellon's own behaviour: its settings are removed before and
 // after, and the message boxes of earlier tests are forgotten.
 class QuellonTest : public ::testing::Test
