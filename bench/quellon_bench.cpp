@@ -106,20 +106,24 @@ int PlatformFloor()
 
 // Where the time of one refresh goes. The refresh's steps are taken one by
 // one with the view's own operations, each step timed: the process snapshot
-// and its walk, emptying the list, the module lookup, the priority class,
-// the scan for an existing row (FindProcessRow) and the rest of
-// AddProcessRow (the row's texts and the list control's inserts). As the
-// refresh does, the list is drawn once at the end; with bDrawEachRow it is
-// drawn on every insertion instead, for comparison.
+// and its walk, emptying the list, the module lookup, the check against the
+// executables listed so far (ExecutableKey and CExecutableSet), the
+// priority class, and the row's texts and the list control's inserts
+// (AddProcessRow less its own scan of the rows, FindProcessRow). That scan,
+// which reads every row back, is what the check replaced; it is timed too,
+// for comparison, and not counted in the refresh. As the refresh does, the
+// list is drawn once at the end; with bDrawEachRow it is drawn on every
+// insertion instead, for comparison.
 struct RefreshSplit
 {
-    double snapshot = 0, clear = 0, modules = 0, priority = 0, scan = 0, insert = 0, total = 0;
+    double snapshot = 0, clear = 0, modules = 0, check = 0, priority = 0, scan = 0, insert = 0,
+           total = 0;
 };
 
 RefreshSplit TimedRefresh(CQuellonView* view, bool bDrawEachRow)
 {
     RefreshSplit split;
-    LONGLONG snapshot = 0, modules = 0, priority = 0, scan = 0, add = 0;
+    LONGLONG snapshot = 0, modules = 0, check = 0, priority = 0, scan = 0, add = 0;
     LONGLONG tStart = Now();
     HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     LONGLONG t = Now();
@@ -132,15 +136,19 @@ RefreshSplit TimedRefresh(CQuellonView* view, bool bDrawEachRow)
     list.DeleteAllItems();
     LONGLONG tClear = Now() - t;
     PROCESSENTRY32 pe;
-    pe.dwSize = 296;
+    pe.dwSize = sizeof pe;
     t = Now();
     BOOL bMore = ::Process32First(hSnapshot, &pe);
     snapshot += Now() - t;
+    CExecutableSet listed;
     while (bMore) {
         MODULEENTRY32 me;
         t = Now();
         BOOL bFound = view->GetProcessModule(pe.th32ProcessID, pe.th32ModuleID, &me, sizeof me);
         modules += Now() - t;
+        t = Now();
+        bFound = bFound && listed.Add(ExecutableKey(me.szModule, me.szExePath));
+        check += Now() - t;
         if (bFound) {
             t = Now();
             DWORD dwPriorityClass = 0;
@@ -157,7 +165,7 @@ RefreshSplit TimedRefresh(CQuellonView* view, bool bDrawEachRow)
             row.lBasePriority = pe.pcPriClassBase;
             row.dwNumThreads = pe.cntThreads;
             lstrcpynA(row.szFullPath, me.szExePath, sizeof row.szFullPath);
-            // AddProcessRow scans the same rows again before it inserts.
+            // AddProcessRow scans the rows before it inserts.
             t = Now();
             view->FindProcessRow(row.szProcess, row.szFullPath);
             scan += Now() - t;
@@ -182,6 +190,7 @@ RefreshSplit TimedRefresh(CQuellonView* view, bool bDrawEachRow)
     split.snapshot = Ms(snapshot);
     split.clear = Ms(tClear);
     split.modules = Ms(modules);
+    split.check = Ms(check);
     split.priority = Ms(priority);
     split.scan = Ms(scan);
     split.insert = Ms(add - scan);
@@ -208,7 +217,8 @@ void BenchRefresh(int nRepetitions)
             PlatformFloor();
             PumpMessages(20);
         }
-        std::vector<double> real, floor, snapshot, clear, modules, priority, scan, insert, replica;
+        std::vector<double> real, floor, snapshot, clear, modules, check, priority, scan, insert;
+        std::vector<double> replica;
         std::vector<double> eachRowInsert, eachRowTotal;
         int nProcesses = 0;
         for (int i = 0; i < nRepetitions; ++i) {
@@ -230,6 +240,7 @@ void BenchRefresh(int nRepetitions)
             snapshot.push_back(split.snapshot);
             clear.push_back(split.clear);
             modules.push_back(split.modules);
+            check.push_back(split.check);
             priority.push_back(split.priority);
             scan.push_back(split.scan);
             insert.push_back(split.insert);
@@ -249,6 +260,7 @@ void BenchRefresh(int nRepetitions)
         Report(key + "split.snapshot", Median(snapshot));
         Report(key + "split.clear", Median(clear));
         Report(key + "split.modules", Median(modules));
+        Report(key + "split.check", Median(check));
         Report(key + "split.priority", Median(priority));
         Report(key + "split.scan", Median(scan));
         Report(key + "split.insert", Median(insert));
@@ -325,16 +337,18 @@ double KillDirectly(const std::vector<HelperProcess*>& set)
 // Where the time of a Kill Favorites pass goes: its steps taken one by one
 // with the view's and the frame's own operations (the refresh, the
 // Favorites read from the registry, the status pane, the row lookup, the
-// kill with its wait for the end, the row's deletion).
+// kill with its wait for the end, the row's deletion, the list drawn after
+// the refresh and after each kill).
 struct KillSplit
 {
-    double refresh = 0, favorites = 0, status = 0, lookup = 0, kill = 0, remove = 0, total = 0;
+    double refresh = 0, favorites = 0, status = 0, lookup = 0, kill = 0, remove = 0, draw = 0,
+           total = 0;
 };
 
 KillSplit TimedKillPass(QuellonWindow& w)
 {
     KillSplit split;
-    LONGLONG status = 0, lookup = 0, kill = 0, remove = 0;
+    LONGLONG status = 0, lookup = 0, kill = 0, remove = 0, draw = 0;
     LONGLONG tStart = Now();
     w.view->RefreshProcessList();
     LONGLONG t = Now();
@@ -342,6 +356,9 @@ KillSplit TimedKillPass(QuellonWindow& w)
     CArray<CString> favorites = LoadFavorites(GetQuellonApp()->m_settings);
     split.favorites = Ms(Now() - t);
     CListCtrl& list = w.view->GetListCtrl();
+    t = Now();
+    list.UpdateWindow();
+    draw += Now() - t;
     for (const CString& strName : favorites) {
         t = Now();
         w.frame->SetStatusPaneText(STATUS_PANE_KILL, "Killing... " + strName);
@@ -353,14 +370,17 @@ KillSplit TimedKillPass(QuellonWindow& w)
             continue;
         t = Now();
         DWORD dwPID = 0;
-        BOOL bKilled =
-            ParsePidText(list.GetItemText(nIndex, 1), &dwPID) &&
-            w.view->KillPid(dwPID, list.GetItemText(nIndex, 0), list.GetItemText(nIndex, 4));
+        BOOL bKilled = ParsePidText(list.GetItemText(nIndex, kColumnPid), &dwPID) &&
+                       w.view->KillPid(dwPID, list.GetItemText(nIndex, kColumnProcess),
+                                       list.GetItemText(nIndex, kColumnPath));
         kill += Now() - t;
         t = Now();
         if (bKilled)
             list.DeleteItem(nIndex);
         remove += Now() - t;
+        t = Now();
+        list.UpdateWindow();
+        draw += Now() - t;
     }
     t = Now();
     w.frame->SetStatusPaneText(STATUS_PANE_KILL, "     ");
@@ -370,6 +390,7 @@ KillSplit TimedKillPass(QuellonWindow& w)
     split.lookup = Ms(lookup);
     split.kill = Ms(kill);
     split.remove = Ms(remove);
+    split.draw = Ms(draw);
     return split;
 }
 
@@ -385,7 +406,7 @@ void BenchKill(int nRepetitions)
         Fail("no main window");
     PumpMessages(500);
     std::vector<double> quellon, taskkill, direct;
-    std::vector<double> refresh, favorites, status, lookup, kill, remove, replica;
+    std::vector<double> refresh, favorites, status, lookup, kill, remove, draw, replica;
     int nRows = 0;
     for (int i = 0; i < nRepetitions; ++i) {
         {
@@ -413,6 +434,7 @@ void BenchKill(int nRepetitions)
             lookup.push_back(split.lookup);
             kill.push_back(split.kill);
             remove.push_back(split.remove);
+            draw.push_back(split.draw);
             replica.push_back(split.total);
             PumpMessages(50);
         }
@@ -437,12 +459,17 @@ void BenchKill(int nRepetitions)
     Report("kill.taskkill", Median(taskkill));
     Report("kill.ratio", Median(quellon) / Median(taskkill));
     Report("kill.direct", Median(direct));
+    // The pass's own floor: its refresh, and opening, terminating and
+    // waiting for each process with nothing else.
+    Report("kill.floor", Median(refresh) + Median(direct));
+    Report("kill.floor_ratio", Median(quellon) / (Median(refresh) + Median(direct)));
     Report("kill.split.refresh", Median(refresh));
     Report("kill.split.favorites", Median(favorites));
     Report("kill.split.status", Median(status));
     Report("kill.split.lookup", Median(lookup));
     Report("kill.split.kill", Median(kill));
     Report("kill.split.remove", Median(remove));
+    Report("kill.split.draw", Median(draw));
     Report("kill.split.total", Median(replica));
     Report("kill.repetitions", nRepetitions);
 }

@@ -89,7 +89,8 @@ import_count=$(i686-w64-mingw32-objdump -p "$exe" | awk '
     inside && /DLL Name:/ { dll = 1; next }
     inside && dll && /^\t[0-9a-f]+\t/ { total++ }
     END { print total }')
-goal=$(awk '$1 == "refresh.200.ratio" { print ($2 < 1.5) ? "met" : "not met" }' "$results")
+goal=$(awk '$1 == "refresh.200.ratio" { print ($2 <= 1.10) ? "met" : "not met" }' "$results")
+kill_goal=$(awk '$1 == "kill.floor_ratio" { print ($2 <= 1.5) ? "met" : "not met" }' "$results")
 
 cat >"$out" <<EOF
 # Performance
@@ -127,28 +128,32 @@ $(i refresh.repetitions) repetitions per N.
 | 100 | $(i refresh.100.processes) | $(i refresh.100.rows) | $(v refresh.100.median) | $(v refresh.100.floor) | $(r refresh.100.ratio) |
 | 200 | $(i refresh.200.processes) | $(i refresh.200.rows) | $(v refresh.200.median) | $(v refresh.200.floor) | $(r refresh.200.ratio) |
 
-The goal, a ratio under 1.5 at N = 200, is **$goal**.
+The goal, a ratio of at most 1.10 at N = 200, is **$goal**.
 
 Where the time goes, in ms: the refresh's steps taken one by one with the
-view's own operations (\`GetProcessModule\`, \`FindProcessRow\`,
-\`AddProcessRow\`) and each step timed. "Row texts and list inserts" is
-\`AddProcessRow\` less its scan for an existing row; "emptying and drawing"
-is emptying the list and handing it back to be drawn.
+view's own operations (\`GetProcessModule\`, \`ExecutableKey\` and
+\`CExecutableSet\`, \`AddProcessRow\`) and each step timed. "Row texts and
+list inserts" is \`AddProcessRow\` less its scan of the rows; "emptying and
+drawing" is emptying the list and handing it back to be drawn. The last
+line but one is not part of the refresh: it is the scan that reads every
+row back (\`FindProcessRow\`), which the refresh did for each new row
+before it kept the executables it has listed in a hash set.
 
 | Step | N = 50 | N = 100 | N = 200 |
 |---|---:|---:|---:|
 | Module snapshot per process (\`GetProcessModule\`) | $(v refresh.50.split.modules) | $(v refresh.100.split.modules) | $(v refresh.200.split.modules) |
 | Process snapshot and its walk | $(v refresh.50.split.snapshot) | $(v refresh.100.split.snapshot) | $(v refresh.200.split.snapshot) |
+| Check against the executables listed so far | $(v refresh.50.split.check) | $(v refresh.100.split.check) | $(v refresh.200.split.check) |
 | Priority class (\`OpenProcess\`, \`GetPriorityClass\`) | $(v refresh.50.split.priority) | $(v refresh.100.split.priority) | $(v refresh.200.split.priority) |
-| Scan for an existing row (\`FindProcessRow\`) | $(v refresh.50.split.scan) | $(v refresh.100.split.scan) | $(v refresh.200.split.scan) |
 | Row texts and list inserts | $(v refresh.50.split.insert) | $(v refresh.100.split.insert) | $(v refresh.200.split.insert) |
 | Emptying and drawing | $(v refresh.50.split.clear) | $(v refresh.100.split.clear) | $(v refresh.200.split.clear) |
 | Whole refresh, step by step | $(v refresh.50.split.total) | $(v refresh.100.split.total) | $(v refresh.200.split.total) |
+| *For comparison:* reading every row back for each new row (\`FindProcessRow\`) | $(v refresh.50.split.scan) | $(v refresh.100.split.scan) | $(v refresh.200.split.scan) |
 
 At N = 200 the module snapshots take $(pct refresh.200.split.modules refresh.200.split.total) % of the
-refresh and the process snapshot $(pct refresh.200.split.snapshot refresh.200.split.total) %; the scan for an existing row, which
-reads every row back for each new one, takes $(pct refresh.200.split.scan refresh.200.split.total) %, and the rows'
-texts and inserts $(pct refresh.200.split.insert refresh.200.split.total) %.
+refresh and the process snapshot $(pct refresh.200.split.snapshot refresh.200.split.total) %; the check against the executables
+listed so far takes $(pct refresh.200.split.check refresh.200.split.total) %, and the rows' texts and inserts
+$(pct refresh.200.split.insert refresh.200.split.total) %.
 
 The list is drawn once, when the refresh has filled it. Drawn on every
 insertion instead, the same inserts take $(v refresh.50.drawn_each_row.insert), $(v refresh.100.drawn_each_row.insert) and
@@ -164,12 +169,14 @@ the Favorites list, beside Wine's own \`taskkill /F\` killing the same
 $(i kill.count) by PID in one call (timed from its start until it has ended and all $(i kill.count)
 processes have ended). $(i kill.repetitions) repetitions, each with newly started processes.
 
-| Kill Favorites pass (ms) | \`taskkill /F\` (ms) | Ratio |
-|---:|---:|---:|
-| $(v kill.quellon) | $(v kill.taskkill) | $(r kill.ratio) |
+| Kill Favorites pass (ms) | Its floor (ms) | Ratio to the floor | \`taskkill /F\` (ms) | Ratio to \`taskkill\` |
+|---:|---:|---:|---:|---:|
+| $(v kill.quellon) | $(v kill.floor) | $(r kill.floor_ratio) | $(v kill.taskkill) | $(r kill.ratio) |
 
-For comparison, the benchmark itself opening, terminating and waiting for
-the same $(i kill.count) processes one after another takes $(v kill.direct) ms.
+The pass's floor is its own opening refresh ($(v kill.split.refresh) ms) and the bare work of
+opening, terminating and waiting for the same $(i kill.count) processes one after
+another ($(v kill.direct) ms, done by the benchmark itself). The goal, a ratio to
+the floor of at most 1.5, is **$kill_goal**.
 
 Where the pass's time goes, in ms (its steps taken one by one with the
 view's and the frame's own operations):
@@ -182,12 +189,15 @@ view's and the frame's own operations):
 | Row lookup by name (\`FindRowByName\`) | $(v kill.split.lookup) |
 | Kill (\`KillPid\`: open, check that the process still runs the row's executable, terminate, wait) | $(v kill.split.kill) |
 | Deleting the killed rows | $(v kill.split.remove) |
+| Drawing the list after the refresh and after each kill | $(v kill.split.draw) |
 | Whole pass, step by step | $(v kill.split.total) |
 
 The pass spends its time in Tool Help: the refresh takes a module snapshot
-of every process, and each kill takes a process snapshot and a module
-snapshot to make sure that the identifier still belongs to the row's
-executable. Terminating and waiting are a small part.
+of every process, and each kill takes a module snapshot of the process to
+make sure that the identifier still belongs to the row's executable (where
+process entries carry no module id, as on the NT family and Wine; on the
+Windows 95 family a process snapshot finds the module's id first).
+Terminating and waiting are a small part.
 
 ## Start-up
 

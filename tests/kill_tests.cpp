@@ -125,10 +125,19 @@ TEST_F(KillTest, OfTwoInstancesAtOnePathTheShownOneDiesAndTheOtherGetsTheRow)
     EXPECT_EQ(Pid(w, row), std::string(FormatPidText(survivor.Pid())));
 }
 
-TEST_F(KillTest, ARowWhoseIdentifierNowRunsAnotherExecutableIsNotKilled)
+// The identifier passes to another program: simulated by a row that names
+// another executable than the process now holding its PID runs. The check
+// asks the process for its executable where the system can tell, and takes
+// Tool Help's module snapshot where it cannot (as on the Windows 95 family).
+class IdentifierReuseTest : public KillTest, public ::testing::WithParamInterface<bool>
 {
-    // The identifier passes to another program: simulated by a row that
-    // names another executable than the process now holding its PID runs.
+};
+
+TEST_P(IdentifierReuseTest, ARowWhoseIdentifierNowRunsAnotherExecutableIsNotKilled)
+{
+    ScopedProcessPlatform platform;
+    if (!GetParam())
+        g_processPlatform.pfnQueryFullProcessImageNameA = nullptr;
     HelperProcess& holder = helpers.Start("reuse", "holder.exe");
     QuellonWindow w;
     w.view->RefreshProcessList();
@@ -154,6 +163,11 @@ TEST_F(KillTest, ARowWhoseIdentifierNowRunsAnotherExecutableIsNotKilled)
     w.view->KillRow(Row(w, "holder.exe"), FALSE);
     EXPECT_TRUE(holder.WaitEnded(0));
 }
+
+INSTANTIATE_TEST_SUITE_P(ImageQuery, IdentifierReuseTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "AskingTheProcess" : "ByModuleSnapshot";
+                         });
 
 TEST_F(KillTest, QuellonNeverKillsItself)
 {

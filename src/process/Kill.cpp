@@ -6,15 +6,22 @@
 #include "QuellonView.h"
 #include "afxhandle.h"
 
-BOOL CQuellonView::RunsExecutable(DWORD dwPID, LPCSTR lpszProcess, LPCSTR lpszFullPath)
+BOOL CQuellonView::RunsExecutable(HANDLE hProcess, DWORD dwPID, LPCSTR lpszProcess,
+                                  LPCSTR lpszFullPath)
 {
     const ProcessPlatform& platform = g_processPlatform;
+    CString strWanted = ExecutableKey(lpszProcess, lpszFullPath);
+    // The system that can tell a process's executable from a handle to it
+    // tells it at once.
+    MODULEENTRY32 me;
+    if (platform.QueryImage(hProcess, &me))
+        return ExecutableKey(me.szModule, me.szExePath) == strWanted;
     if (!platform.HasToolHelp())
         return FALSE;
     // Where process entries name their executable's module (the Windows 95
     // family), the process's entry gives that module's id; elsewhere the
     // executable is the process's first module, and the module snapshot of
-    // the identifier alone tells it (it fails for a process that is gone).
+    // the identifier alone tells it.
     DWORD dwModuleID = 0;
     if (m_bModuleIDsInProcessEntries) {
         CFileHandle snapshot(platform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -29,10 +36,9 @@ BOOL CQuellonView::RunsExecutable(DWORD dwPID, LPCSTR lpszProcess, LPCSTR lpszFu
             return FALSE;
         dwModuleID = pe.th32ModuleID;
     }
-    MODULEENTRY32 me;
     if (!GetProcessModule(dwPID, dwModuleID, &me, sizeof me))
         return FALSE;
-    return ExecutableKey(me.szModule, me.szExePath) == ExecutableKey(lpszProcess, lpszFullPath);
+    return ExecutableKey(me.szModule, me.szExePath) == strWanted;
 }
 
 void CQuellonView::OnKillSelected()
@@ -65,8 +71,13 @@ BOOL CQuellonView::KillPid(DWORD dwPID, LPCSTR lpszExpectedProcess, LPCSTR lpszE
     if (dwPID == ::GetCurrentProcessId())
         return FALSE;
     // The right to wait is asked for too: without it the wait below would
-    // return at once on the NT family instead of waiting for the end.
-    CKernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwPID));
+    // return at once on the NT family instead of waiting for the end. The
+    // right to ask for the executable exists only where the system can
+    // answer (and where it is asked for elsewhere, the open would fail).
+    DWORD dwAccess = PROCESS_TERMINATE | SYNCHRONIZE;
+    if (g_processPlatform.pfnQueryFullProcessImageNameA != nullptr)
+        dwAccess |= kProcessQueryLimitedInformation;
+    CKernelHandle process(::OpenProcess(dwAccess, FALSE, dwPID));
     if (!process.IsValid())
         return FALSE;
     // A process that has ended can still be opened while handles to it are
@@ -75,7 +86,7 @@ BOOL CQuellonView::KillPid(DWORD dwPID, LPCSTR lpszExpectedProcess, LPCSTR lpszE
         return FALSE;
     // While the handle is open the identifier cannot pass to another process.
     if (lpszExpectedProcess != nullptr && lpszExpectedPath != nullptr &&
-        !RunsExecutable(dwPID, lpszExpectedProcess, lpszExpectedPath))
+        !RunsExecutable(process, dwPID, lpszExpectedProcess, lpszExpectedPath))
         return FALSE;
     BOOL bTerminated = ::TerminateProcess(process, 0xFFFFFFFF);
     if (bTerminated)

@@ -6,7 +6,6 @@
 namespace {
 
 const DWORD kProcessAllAccess = 0x1F0FFF;
-const DWORD kProcessQueryLimitedInformation = 0x1000;
 
 // Whether a module entry is the executable of the process whose entry named
 // dwModuleID. The Windows 95 family names the executable's module in the
@@ -23,33 +22,14 @@ bool IsExecutableModule(DWORD dwModuleID, const MODULEENTRY32& me, bool bFirstMo
 
 // A 32-bit program cannot take a module snapshot of a 64-bit process. The
 // NT family then tells the executable's path through
-// QueryFullProcessImageNameA, which the Windows 95 family does not have:
-// it is looked up at run time so that the program still loads there.
-BOOL GetImageNameFallback(DWORD dwPID, MODULEENTRY32* lpme)
+// QueryFullProcessImageNameA, which the Windows 95 family does not have.
+BOOL GetImageNameFallback(const ProcessPlatform& platform, DWORD dwPID, MODULEENTRY32* lpme)
 {
-    typedef BOOL(WINAPI * QueryFullProcessImageNameAFn)(HANDLE, DWORD, LPSTR, PDWORD);
-    HMODULE hKernel = ::GetModuleHandleA("kernel32.dll");
-    QueryFullProcessImageNameAFn pfnQuery =
-        hKernel ? reinterpret_cast<QueryFullProcessImageNameAFn>(reinterpret_cast<void*>(
-                      ::GetProcAddress(hKernel, "QueryFullProcessImageNameA")))
-                : nullptr;
-    if (pfnQuery == nullptr)
+    if (platform.pfnQueryFullProcessImageNameA == nullptr)
         return FALSE;
     CKernelHandle process(::OpenProcess(kProcessQueryLimitedInformation, FALSE, dwPID));
-    if (!process.IsValid())
+    if (!process.IsValid() || !platform.QueryImage(process, lpme))
         return FALSE;
-    char szPath[MAX_PATH];
-    DWORD cch = MAX_PATH;
-    BOOL bOk = pfnQuery(process, 0, szPath, &cch);
-    if (!bOk || cch == 0 || cch >= MAX_PATH)
-        return FALSE;
-    const char* pszName = szPath;
-    for (const char* p = szPath; *p != '\0'; ++p) {
-        if (*p == '\\')
-            pszName = p + 1;
-    }
-    lstrcpynA(lpme->szExePath, szPath, sizeof lpme->szExePath);
-    lstrcpynA(lpme->szModule, pszName, sizeof lpme->szModule);
     lpme->th32ProcessID = dwPID;
     return TRUE;
 }
@@ -64,7 +44,7 @@ BOOL CQuellonView::GetProcessModule(DWORD dwPID, DWORD dwModuleID, MODULEENTRY32
     CFileHandle snapshot(platform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPMODULE, dwPID));
     if (!snapshot.IsValid()) {
         if (dwModuleID == 0 && cbme >= sizeof(MODULEENTRY32))
-            return GetImageNameFallback(dwPID, lpme);
+            return GetImageNameFallback(platform, dwPID, lpme);
         return FALSE;
     }
     MODULEENTRY32 me;

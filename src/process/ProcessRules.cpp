@@ -69,7 +69,26 @@ ProcessPlatform LoadProcessPlatform()
     LookUp(hKernel, "Module32First", &platform.pfnModule32First);
     LookUp(hKernel, "Module32Next", &platform.pfnModule32Next);
     platform.pfnGetVersionExA = ::GetVersionExA;
+    LookUp(hKernel, "QueryFullProcessImageNameA", &platform.pfnQueryFullProcessImageNameA);
     return platform;
+}
+
+BOOL ProcessPlatform::QueryImage(HANDLE hProcess, MODULEENTRY32* lpme) const
+{
+    if (pfnQueryFullProcessImageNameA == nullptr)
+        return FALSE;
+    char szPath[MAX_PATH];
+    DWORD cch = MAX_PATH;
+    if (!pfnQueryFullProcessImageNameA(hProcess, 0, szPath, &cch) || cch == 0 || cch >= MAX_PATH)
+        return FALSE;
+    const char* pszName = szPath;
+    for (const char* p = szPath; *p != '\0'; ++p) {
+        if (*p == '\\')
+            pszName = p + 1;
+    }
+    lstrcpynA(lpme->szExePath, szPath, sizeof lpme->szExePath);
+    lstrcpynA(lpme->szModule, pszName, sizeof lpme->szModule);
+    return TRUE;
 }
 
 bool ProcessPlatform::HasToolHelp() const

@@ -52,6 +52,9 @@ private:
     int m_nCount = 0;
 };
 
+// The right to ask a process for its executable's path (Windows Vista on).
+const DWORD kProcessQueryLimitedInformation = 0x1000;
+
 // The platform calls of the process list. Tool Help is looked up in the
 // kernel at start-up rather than imported: Windows NT 4.0's kernel has none
 // of it, and a program that imported it would not even load there. A test
@@ -65,11 +68,19 @@ struct ProcessPlatform
     BOOL(WINAPI* pfnModule32First)(HANDLE hSnapshot, LPMODULEENTRY32 lpme);
     BOOL(WINAPI* pfnModule32Next)(HANDLE hSnapshot, LPMODULEENTRY32 lpme);
     BOOL(WINAPI* pfnGetVersionExA)(LPOSVERSIONINFOA lpVersionInformation);
+    // The path of a process's executable from a handle to it; the Windows
+    // 95 family (and the NT family before Windows Vista) has none: NULL.
+    BOOL(WINAPI* pfnQueryFullProcessImageNameA)
+    (HANDLE hProcess, DWORD dwFlags, LPSTR lpExeName, PDWORD lpdwSize);
 
     // Whether all five Tool Help functions are there; where they are not,
     // none of them is called.
     bool HasToolHelp() const;
+    // The executable of an open process (with the right to query it): its
+    // path and, as the module name, the path's last part. FALSE where the
+    // query is missing or fails.
+    BOOL QueryImage(HANDLE hProcess, MODULEENTRY32* lpme) const;
 };
-// The calls as this system's kernel has them (Tool Help NULL where missing).
+// The calls as this system's kernel has them (NULL where missing).
 ProcessPlatform LoadProcessPlatform();
 extern ProcessPlatform g_processPlatform;

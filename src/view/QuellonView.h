@@ -71,8 +71,8 @@ private:
     BOOL InsertProcessRow(const ProcessRow& row);
     // The executable key (ExecutableKey) of a row, read back from the list.
     CString RowKey(int nIndex) const;
-    // Whether the process still runs the executable that a row shows.
-    BOOL RunsExecutable(DWORD dwPID, LPCSTR lpszProcess, LPCSTR lpszFullPath);
+    // Whether the open process still runs the executable that a row shows.
+    BOOL RunsExecutable(HANDLE hProcess, DWORD dwPID, LPCSTR lpszProcess, LPCSTR lpszFullPath);
 
     // What the last refresh saw: process entries that name their
     // executable's module (the Windows 95 family), or entries whose module
