@@ -5,6 +5,8 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
+
 namespace {
 CTestApp g_testApp;
 }
@@ -342,6 +344,19 @@ QuellonWindow::QuellonWindow()
     m_hWnd = frame->m_hWnd;
     frame->ShowWindow(SW_SHOW);
     frame->UpdateWindow();
+}
+
+int MostRowsUntilClosed(QuellonWindow& w, DWORD dwTimeout)
+{
+    int nMost = 0;
+    bool bClosed = PumpUntil(
+        [&] {
+            if (w.Alive())
+                nMost = std::max(nMost, w.RowCount());
+            return !w.Alive();
+        },
+        dwTimeout);
+    return bClosed ? nMost : -1;
 }
 
 QuellonWindow::~QuellonWindow()

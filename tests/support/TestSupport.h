@@ -193,6 +193,10 @@ public:
     HWND m_hWnd = nullptr;
 };
 
+// Handles messages until the main window has closed: the most rows its list
+// had meanwhile, or -1 when it did not close within the time-out.
+int MostRowsUntilClosed(QuellonWindow& w, DWORD dwTimeout = 10000);
+
 // Runs a modal dialog (showModal calls DoModal) while a script acts on it:
 // at every tick of a timer the next step runs, inside whatever modal loop
 // is running at the moment, so a step can open a nested dialog and the
