@@ -108,6 +108,25 @@ TEST(ColumnWidths, StoredWidthsAreKeptOnlyAllTogether)
     EXPECT_EQ(std::vector<int>(oneTooWide, oneTooWide + 5), std::vector<int>(5, 108));
 }
 
+// Creating a font into a CFont that holds one replaces it: the font held so
+// far is deleted, not left behind.
+TEST(GdiObjects, ASecondFontReplacesAndDeletesTheFirst)
+{
+    LOGFONTA lf = {};
+    lf.lfHeight = -12;
+    lstrcpyA(lf.lfFaceName, "Arial");
+    CFont font;
+    ASSERT_TRUE(font.CreateFontIndirect(&lf));
+    HGDIOBJ hFirst = font.m_hObject;
+    lf.lfUnderline = TRUE;
+    ASSERT_TRUE(font.CreateFontIndirect(&lf));
+    ASSERT_NE(font.m_hObject, hFirst);
+    EXPECT_EQ(::GetObjectType(hFirst), 0u) << "the first font is deleted";
+    LOGFONTA held = {};
+    ASSERT_EQ(::GetObjectA(font.m_hObject, sizeof held, &held), static_cast<int>(sizeof held));
+    EXPECT_TRUE(held.lfUnderline) << "the object holds the second font";
+}
+
 // ---------------------------------------------------------------------------
 // The real window
 

@@ -267,6 +267,9 @@ public:
 class CFont : public CGdiObject
 {
 public:
+    // Makes the font; a font the object held so far is deleted (it must not
+    // be selected into a device context then). Where the font cannot be
+    // made, FALSE, and the object keeps what it held.
     BOOL CreateFontIndirect(const LOGFONTA* lpLogFont);
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 };

@@ -684,7 +684,13 @@ BOOL CGdiObject::DeleteObject()
 
 BOOL CFont::CreateFontIndirect(const LOGFONTA* lpLogFont)
 {
-    return Attach(::CreateFontIndirectA(lpLogFont));
+    // The new font first: where it cannot be made, the object keeps its font.
+    HFONT hFont = ::CreateFontIndirectA(lpLogFont);
+    if (hFont == nullptr)
+        return FALSE;
+    DeleteObject();
+    m_hObject = hFont;
+    return TRUE;
 }
 
 SIZE CDC::GetTextExtent(const char* psz, int nCount) const
