@@ -158,6 +158,25 @@ TEST_F(FrameTest, FirstStartTakesTheDefaultRectangleAndStoresIt)
     EXPECT_STREQ(title, "Quellon");
 }
 
+// The small icon belongs to the frames' window class, which stays
+// registered: a frame that goes leaves it to the next frame of the class.
+TEST_F(FrameTest, TheClassSmallIconOutlivesAFrame)
+{
+    {
+        QuellonWindow w;
+        ASSERT_TRUE(w.Alive());
+    }
+    QuellonWindow w;
+    ASSERT_TRUE(w.Alive());
+    HICON hIconSm = reinterpret_cast<HICON>(::GetClassLongPtrA(w.m_hWnd, GCLP_HICONSM));
+    ASSERT_NE(hIconSm, nullptr);
+    ICONINFO ii = {};
+    EXPECT_TRUE(::GetIconInfo(hIconSm, &ii)) << "still an icon";
+    CGdiObject color, mask; // GetIconInfo hands out copies of the bitmaps
+    color.Attach(ii.hbmColor);
+    mask.Attach(ii.hbmMask);
+}
+
 TEST_F(FrameTest, FileOpenCommandShowsTheCommonOpenDialog)
 {
     // The common dialogs are loaded when the command runs.

@@ -780,8 +780,9 @@ public:
     ~CFrameWnd() override;
 
     // Creates the frame from resource nIDResource: its title is the first
-    // field of the string resource, and it carries the menu, the icon and
-    // the accelerator table of that id.
+    // field of the string resource, and it carries the menu, the icons and
+    // the accelerator table of that id. A frame that cannot be created has
+    // been through PostNcDestroy (and deleted itself) when this returns FALSE.
     BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                    CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr);
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -848,6 +849,5 @@ private:
     DWORD m_dwDockStyle = 0;
     UINT m_nIDTracking = 0;
     UINT m_nIDLastMessage = 0;
-    HICON m_hIconSmall = nullptr;
     CCreateContext* m_pCreateContext = nullptr;
 };

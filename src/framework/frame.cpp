@@ -26,32 +26,37 @@ CFrameWnd::~CFrameWnd()
 {
     for (CControlBar* pBar : m_listControlBars)
         pBar->m_pDockSite = nullptr;
-    if (m_hIconSmall != nullptr)
-        ::DestroyIcon(m_hIconSmall);
 }
 
-static LPCSTR RegisterFrameClass(UINT nIDResource, HICON* phIconSmall)
+// The window class of the frames of resource nIDResource, registered when
+// it is first needed; an empty name when it cannot be registered. One class
+// per resource, so that a frame shows the icons of its resource. The class
+// owns the small icon it was registered with: the class stays registered
+// until the program ends, and every later frame of it shows that icon.
+static CString RegisterFrameClass(UINT nIDResource)
 {
-    // One class per icon, so that the frame shows the icon of its resource.
-    static char szClass[32];
-    wsprintfA(szClass, "AfxFrame:%u", nIDResource);
+    CString strClass;
+    strClass.Format("AfxFrame:%u", nIDResource);
     HINSTANCE hInst = AfxGetResourceHandle();
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
-    if (::GetClassInfoExA(hInst, szClass, &wc))
-        return szClass;
+    if (::GetClassInfoExA(hInst, strClass, &wc))
+        return strClass;
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = ::DefWindowProcA;
     wc.hInstance = hInst;
     wc.hIcon = ::LoadIconA(hInst, MAKEINTRESOURCEA(nIDResource));
-    *phIconSmall = static_cast<HICON>(::LoadImageA(hInst, MAKEINTRESOURCEA(nIDResource), IMAGE_ICON,
-                                                   ::GetSystemMetrics(SM_CXSMICON),
-                                                   ::GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hIconSm = *phIconSmall;
+    wc.hIconSm = static_cast<HICON>(::LoadImageA(hInst, MAKEINTRESOURCEA(nIDResource), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = szClass;
-    return ::RegisterClassExA(&wc) ? szClass : nullptr;
+    wc.lpszClassName = strClass;
+    if (::RegisterClassExA(&wc))
+        return strClass;
+    if (wc.hIconSm != nullptr)
+        ::DestroyIcon(wc.hIconSm);
+    return CString();
 }
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
@@ -64,13 +69,16 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     int nNewline = strFull.Find('\n');
     m_strTitle = nNewline >= 0 ? strFull.Left(nNewline) : strFull;
 
-    LPCSTR lpszClass = RegisterFrameClass(nIDResource, &m_hIconSmall);
-    if (lpszClass == nullptr)
+    CString strClass = RegisterFrameClass(nIDResource);
+    if (strClass.IsEmpty()) {
+        // Ends as a failed creation does: the frame deletes itself.
+        PostNcDestroy();
         return FALSE;
+    }
     HMENU hMenu = ::LoadMenuA(hInst, MAKEINTRESOURCEA(nIDResource));
     HACCEL hAccel = ::LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(nIDResource));
     m_pCreateContext = pContext;
-    if (!CreateEx(0, lpszClass, m_strTitle, dwDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    if (!CreateEx(0, strClass, m_strTitle, dwDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd ? pParentWnd->m_hWnd : nullptr, hMenu,
                   pContext)) {
         // The frame has deleted itself; a menu that no window took is freed.
