@@ -1,19 +1,10 @@
-// String class, run-time class information and trace output.
+// CString: a byte string of the ANSI code page in a buffer of its own.
 #include "afxwin.h"
 
 #include <cstdio>
 #include <cstring>
 
-// ---------------------------------------------------------------------------
-// CString
-
 const char CString::kEmpty[1] = "";
-
-void AfxAbortOutOfMemory()
-{
-    ::FatalAppExitA(0, "Out of memory.");
-    ::ExitProcess(3); // FatalAppExit does not return; this keeps the promise
-}
 
 CString::CString(const char* psz)
 {
@@ -292,45 +283,3 @@ void CString::ReleaseBuffer(int nNewLength)
         nNewLength = lstrlenA(m_pch);
     SetLength(nNewLength);
 }
-
-// ---------------------------------------------------------------------------
-// Run-time classes
-
-const CRuntimeClass CObject::classCObject = {"CObject", sizeof(CObject), nullptr, nullptr};
-
-const CRuntimeClass* CObject::GetRuntimeClass() const
-{
-    return &classCObject;
-}
-
-BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
-{
-    return GetRuntimeClass()->IsDerivedFrom(pClass);
-}
-
-CObject* CRuntimeClass::CreateObject() const
-{
-    return m_pfnCreateObject ? m_pfnCreateObject() : nullptr;
-}
-
-BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const
-{
-    for (const CRuntimeClass* p = this; p != nullptr; p = p->m_pBaseClass) {
-        if (p == pBaseClass)
-            return TRUE;
-    }
-    return FALSE;
-}
-
-#ifdef _DEBUG
-void AfxTrace(const char* pszFormat, ...)
-{
-    char buf[1024];
-    va_list args;
-    va_start(args, pszFormat);
-    ::_vsnprintf(buf, sizeof buf - 1, pszFormat, args);
-    buf[sizeof buf - 1] = '\0';
-    va_end(args);
-    ::OutputDebugStringA(buf);
-}
-#endif
