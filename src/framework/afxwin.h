@@ -537,6 +537,10 @@ public:
     void OnFilePrintSetup();
     void OnAppExit();
 
+protected:
+    // Writes the recent-file list back to the profile (at ExitInstance).
+    void SaveStdProfileSettings();
+
     DECLARE_MESSAGE_MAP()
 
 private:
