@@ -1,7 +1,8 @@
 // Command enabling: the request that asks a command target's enabling
-// handlers about one menu item or toolbar button, and its form for tests
-// and for checks that need only the answer.
-#include "afxwin.h"
+// handlers about one menu item or toolbar button, its form for checks that
+// need only the answer, and the frame's two occasions to ask: a menu that
+// opens, and the message loop that becomes idle (the bars' buttons).
+#include "afxext.h"
 
 void CCmdUI::Enable(BOOL bOn)
 {
@@ -35,4 +36,37 @@ void CTestCmdUI::Enable(BOOL bOn)
 void CTestCmdUI::SetCheck(int nCheck)
 {
     m_nCheck = nCheck;
+}
+
+// ---------------------------------------------------------------------------
+// The frame
+
+void CFrameWnd::OnInitMenuPopup(HMENU hPopupMenu, UINT, BOOL bSysMenu)
+{
+    Default();
+    if (bSysMenu)
+        return;
+    // Every command item asks its enabling handler; an item whose command
+    // nothing handles is greyed.
+    CCmdUI state;
+    state.m_hMenu = hPopupMenu;
+    int nCount = ::GetMenuItemCount(hPopupMenu);
+    for (int i = 0; i < nCount; ++i) {
+        UINT nID = ::GetMenuItemID(hPopupMenu, i);
+        if (nID == 0 || nID == UINT(-1))
+            continue;
+        state.m_nID = nID;
+        state.m_nIndex = static_cast<UINT>(i);
+        state.DoUpdate(this, TRUE);
+    }
+}
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
+{
+    for (CControlBar* pBar : m_listControlBars) {
+        if (pBar->m_hWnd != nullptr && pBar->IsBarVisible())
+            pBar->OnUpdateCmdUI(this, static_cast<BOOL>(wParam));
+    }
+    OnUpdateFrameTitle(TRUE);
+    return 0;
 }

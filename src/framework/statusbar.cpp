@@ -1,0 +1,182 @@
+// The status bar: panes with the texts of their string resources, as wide
+// as their texts, the first one stretching, in the system's status font.
+#include "afxext.h"
+
+IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
+
+CStatusBar::~CStatusBar() = default;
+
+BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
+{
+    DWORD dwCtrl = CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
+    if (pParentWnd != nullptr && (pParentWnd->GetStyle() & WS_THICKFRAME))
+        dwCtrl |= SBARS_SIZEGRIP;
+    if (!CreateBar(STATUSCLASSNAMEA, dwCtrl, dwStyle, pParentWnd, nID))
+        return FALSE;
+    // The status bar shows its text in the system's status font.
+    NONCLIENTMETRICSA ncm = {};
+    ncm.cbSize = sizeof ncm;
+    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0) &&
+        m_font.CreateFontIndirect(&ncm.lfStatusFont))
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.m_hObject), FALSE);
+    return TRUE;
+}
+
+BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
+{
+    m_panes.RemoveAll();
+    HDC hdc = ::GetDC(m_hWnd);
+    HGDIOBJ hOldFont = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
+    BOOL bOk = TRUE;
+    for (int i = 0; i < nIDCount; ++i) {
+        Pane pane = {lpIDArray[i], SBPS_NORMAL, 0, CString()};
+        if (pane.nID != ID_SEPARATOR) {
+            if (!pane.strText.LoadString(pane.nID)) {
+                bOk = FALSE;
+                break;
+            }
+            SIZE size = {0, 0};
+            ::GetTextExtentPoint32A(hdc, pane.strText, pane.strText.GetLength(), &size);
+            pane.cxText = size.cx;
+        } else if (i == 0) {
+            pane.nStyle = SBPS_NOBORDERS | SBPS_STRETCH;
+        }
+        m_panes.Add(pane);
+    }
+    ::SelectObject(hdc, hOldFont);
+    ::ReleaseDC(m_hWnd, hdc);
+    if (!bOk) {
+        m_panes.RemoveAll();
+        return FALSE;
+    }
+    UpdateParts();
+    for (int i = 0; i < GetCount(); ++i)
+        SetPaneText(i, m_panes[i].strText, FALSE);
+    return TRUE;
+}
+
+void CStatusBar::GetPaneInfo(int nIndex, UINT& nID, UINT& nStyle, int& cxWidth) const
+{
+    if (nIndex < 0 || nIndex >= GetCount()) {
+        nID = ID_SEPARATOR;
+        nStyle = 0;
+        cxWidth = 0;
+        return;
+    }
+    const Pane& pane = m_panes[nIndex];
+    nID = pane.nID;
+    nStyle = pane.nStyle;
+    cxWidth = pane.cxText;
+}
+
+void CStatusBar::SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth)
+{
+    if (nIndex < 0 || nIndex >= GetCount())
+        return;
+    Pane& pane = m_panes[nIndex];
+    bool bStyleChanged = pane.nStyle != nStyle;
+    pane.nID = nID;
+    pane.nStyle = nStyle;
+    pane.cxText = cxWidth;
+    UpdateParts();
+    // The control keeps the texts across new part sizes; only a new
+    // border style needs the text set again.
+    if (bStyleChanged)
+        SetPaneText(nIndex, pane.strText, TRUE);
+}
+
+BOOL CStatusBar::SetPaneText(int nIndex, LPCSTR lpszNewText, BOOL bUpdate)
+{
+    if (nIndex < 0 || nIndex >= GetCount())
+        return FALSE;
+    Pane& pane = m_panes[nIndex];
+    pane.strText = lpszNewText;
+    UINT nFlags = static_cast<UINT>(nIndex);
+    if (pane.nStyle & SBPS_NOBORDERS)
+        nFlags |= SBT_NOBORDERS;
+    if (pane.nStyle & SBPS_POPOUT)
+        nFlags |= SBT_POPOUT;
+    BOOL bOk = static_cast<BOOL>(
+        SendMessage(SB_SETTEXTA, nFlags, reinterpret_cast<LPARAM>(pane.strText.GetString())));
+    if (bOk && bUpdate)
+        UpdateWindow();
+    return bOk;
+}
+
+CString CStatusBar::GetPaneText(int nIndex) const
+{
+    if (nIndex < 0 || nIndex >= GetCount())
+        return CString();
+    return m_panes[nIndex].strText;
+}
+
+int CStatusBar::CommandToIndex(UINT nIDFind) const
+{
+    for (int i = 0; i < GetCount(); ++i) {
+        if (m_panes[i].nID == nIDFind)
+            return i;
+    }
+    return -1;
+}
+
+void CStatusBar::GetItemRect(int nIndex, LPRECT lpRect) const
+{
+    if (!SendMessage(SB_GETRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)))
+        ::SetRectEmpty(lpRect);
+}
+
+void CStatusBar::UpdateParts()
+{
+    if (m_hWnd == nullptr || m_panes.IsEmpty())
+        return;
+    // Every pane but the stretching one is as wide as its text plus its
+    // borders; the stretching pane takes what is left. The last part runs
+    // to the right edge, over the size grip.
+    const int kPaneExtra = 6;
+    RECT rc;
+    GetClientRect(&rc);
+    int cxGrip = 0;
+    if ((GetStyle() & SBARS_SIZEGRIP) && m_pDockSite != nullptr && !::IsZoomed(m_pDockSite->m_hWnd))
+        cxGrip = ::GetSystemMetrics(SM_CXVSCROLL);
+    int nCount = GetCount();
+    int cxFixed = 0;
+    for (const Pane& pane : m_panes) {
+        if (!(pane.nStyle & SBPS_STRETCH))
+            cxFixed += pane.cxText + kPaneExtra;
+    }
+    int cxStretch = rc.right - cxGrip - cxFixed;
+    if (cxStretch < 0)
+        cxStretch = 0;
+    CArray<int> rights;
+    rights.SetSize(nCount);
+    int x = 0;
+    for (int i = 0; i < nCount; ++i) {
+        const Pane& pane = m_panes[i];
+        x += (pane.nStyle & SBPS_STRETCH) ? cxStretch : pane.cxText + kPaneExtra;
+        rights[i] = i == nCount - 1 ? -1 : x;
+    }
+    SendMessage(SB_SETPARTS, static_cast<WPARAM>(nCount),
+                reinterpret_cast<LPARAM>(rights.GetData()));
+}
+
+SIZE CStatusBar::CalcFixedLayout(BOOL, BOOL)
+{
+    HDC hdc = ::GetDC(m_hWnd);
+    HGDIOBJ hOldFont = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
+    TEXTMETRICA tm = {};
+    ::GetTextMetricsA(hdc, &tm);
+    ::SelectObject(hdc, hOldFont);
+    ::ReleaseDC(m_hWnd, hdc);
+    int borders[3] = {0, 2, 2};
+    SendMessage(SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
+    SIZE size = {32767, tm.tmHeight + 2 * borders[1] + 4};
+    return size;
+}
+
+LRESULT CStatusBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = CControlBar::WindowProc(message, wParam, lParam);
+    if (message == WM_SIZE)
+        UpdateParts();
+    return lResult;
+}
