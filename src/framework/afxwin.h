@@ -283,6 +283,7 @@ public:
     virtual ~CDC() = default;
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
+    operator HDC() const { return m_hDC; }
 
     HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
     HGDIOBJ SelectObject(CGdiObject* pObject) { return ::SelectObject(m_hDC, pObject->m_hObject); }
@@ -291,12 +292,26 @@ public:
     SIZE GetTextExtent(const char* psz, int nCount) const;
 };
 
-// Device context of a window's client area for the lifetime of the object.
+// Device context of a window's client area (GetDC) for the lifetime of the
+// object; with NULL, the screen's.
 class CClientDC : public CDC
 {
 public:
     explicit CClientDC(CWnd* pWnd);
     ~CClientDC() override;
+
+private:
+    HWND m_hWnd;
+};
+
+// Device context of a whole window, its borders included (GetWindowDC), for
+// the lifetime of the object: for drawing the non-client area. With NULL,
+// the whole screen's: for drawing across windows, as a drag's outline does.
+class CWindowDC : public CDC
+{
+public:
+    explicit CWindowDC(CWnd* pWnd);
+    ~CWindowDC() override;
 
 private:
     HWND m_hWnd;
@@ -820,8 +835,8 @@ public:
     // Docking: the sides (CBRS_ALIGN_xxx) at which bars may dock.
     void EnableDocking(DWORD dwDockStyle);
     DWORD GetDockingSides() const { return m_dwDockStyle; }
-    // Docks a bar at a side (an AFX_IDW_DOCKBAR_xxx id, or 0 for the side its
-    // style names).
+    // Docks a bar at a side: the one an AFX_IDW_DOCKBAR_xxx id names; for
+    // any other id (0), the first its style names, the top where it names none.
     void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0, LPCRECT lpRect = nullptr);
     // Floats a bar in a small window of its own whose top-left corner is at
     // the given screen point.

@@ -1,31 +1,32 @@
 // The commands that show a common dialog: File Open and Print Setup.
 #include "afxwin.h"
+#include "afxhandle.h"
 
 #include <commdlg.h>
 
-// The common dialogs are loaded only when one of these two commands runs:
-// nothing else needs them, and the program starts without them.
 namespace {
-template <typename Fn> Fn CommonDialogFunction(HMODULE* phLib, const char* pszName)
+
+// The common dialogs are loaded only when one of these two commands runs:
+// nothing else needs them, and the program starts without them. The
+// function of comdlg32.dll of that name, or NULL where the library or the
+// function is missing; rLibrary holds the library for as long as the
+// function is used.
+template <typename Fn> Fn CommonDialogFunction(CLibrary& rLibrary, const char* pszName)
 {
-    *phLib = ::LoadLibraryA("comdlg32.dll");
-    if (*phLib == nullptr)
+    rLibrary.Attach(::LoadLibraryA("comdlg32.dll"));
+    if (!rLibrary.IsValid())
         return nullptr;
-    Fn pfn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(*phLib, pszName)));
-    if (pfn == nullptr) {
-        ::FreeLibrary(*phLib);
-        *phLib = nullptr;
-    }
-    return pfn;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(rLibrary, pszName)));
 }
+
 } // namespace
 
 void CWinApp::OnFileOpen()
 {
     typedef BOOL(WINAPI * GetOpenFileNameAFn)(LPOPENFILENAMEA);
-    HMODULE hLib;
+    CLibrary comdlg;
     GetOpenFileNameAFn pfnGetOpenFileName =
-        CommonDialogFunction<GetOpenFileNameAFn>(&hLib, "GetOpenFileNameA");
+        CommonDialogFunction<GetOpenFileNameAFn>(comdlg, "GetOpenFileNameA");
     if (pfnGetOpenFileName == nullptr)
         return;
     char szFile[MAX_PATH] = "";
@@ -36,17 +37,15 @@ void CWinApp::OnFileOpen()
     ofn.lpstrFile = szFile;
     ofn.nMaxFile = MAX_PATH;
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-    BOOL bChosen = pfnGetOpenFileName(&ofn);
-    ::FreeLibrary(hLib);
-    if (bChosen)
+    if (pfnGetOpenFileName(&ofn))
         OpenDocumentFile(szFile);
 }
 
 void CWinApp::OnFilePrintSetup()
 {
     typedef BOOL(WINAPI * PrintDlgAFn)(LPPRINTDLGA);
-    HMODULE hLib;
-    PrintDlgAFn pfnPrintDlg = CommonDialogFunction<PrintDlgAFn>(&hLib, "PrintDlgA");
+    CLibrary comdlg;
+    PrintDlgAFn pfnPrintDlg = CommonDialogFunction<PrintDlgAFn>(comdlg, "PrintDlgA");
     if (pfnPrintDlg == nullptr)
         return;
     PRINTDLGA pd = {};
@@ -54,9 +53,7 @@ void CWinApp::OnFilePrintSetup()
     pd.hwndOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
     pd.Flags = PD_PRINTSETUP;
     pfnPrintDlg(&pd);
-    if (pd.hDevMode != nullptr)
-        ::GlobalFree(pd.hDevMode);
-    if (pd.hDevNames != nullptr)
-        ::GlobalFree(pd.hDevNames);
-    ::FreeLibrary(hLib);
+    // The printer settings that the dialog hands out are not kept.
+    CGlobalHandle devMode(pd.hDevMode);
+    CGlobalHandle devNames(pd.hDevNames);
 }

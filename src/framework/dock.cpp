@@ -98,8 +98,8 @@ UINT AfxDockSideForPoint(const RECT& rcClient, POINT pt, DWORD dwAllowed)
     if (!::PtInRect(&rcClient, pt))
         return 0;
     // Distances to the edges, in the order of kDockSides.
-    const int distances[] = {pt.y - rcClient.top, rcClient.bottom - 1 - pt.y,
-                             pt.x - rcClient.left, rcClient.right - 1 - pt.x};
+    const int distances[] = {pt.y - rcClient.top, rcClient.bottom - 1 - pt.y, pt.x - rcClient.left,
+                             rcClient.right - 1 - pt.x};
     UINT nBest = 0;
     int nBestDistance = kDockBand;
     for (int i = 0; i < 4; ++i) {
@@ -133,48 +133,49 @@ void AfxTrackBarDrag(CControlBar* pBar, POINT ptStart)
     SIZE size = {rcStart.right - rcStart.left, rcStart.bottom - rcStart.top};
 
     ::SetCapture(hWndTrack);
-    HDC hdc = ::GetDC(nullptr);
-    RECT rcTrack = rcStart;
-    ::DrawFocusRect(hdc, &rcTrack);
     POINT pt = ptStart;
     BOOL bDone = FALSE;
     BOOL bCancel = FALSE;
-    MSG msg;
-    while (!bDone && ::GetCapture() == hWndTrack) {
-        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            bCancel = TRUE;
-            break;
-        }
-        // The pointer's position as the mouse message gives it.
-        if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
-            pt = POINT{(short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam)};
-            ::ClientToScreen(msg.hwnd, &pt);
-        }
-        switch (msg.message) {
-        case WM_MOUSEMOVE:
-            ::DrawFocusRect(hdc, &rcTrack);
-            rcTrack = {pt.x - offset.x, pt.y - offset.y, pt.x - offset.x + size.cx,
-                       pt.y - offset.y + size.cy};
-            ::DrawFocusRect(hdc, &rcTrack);
-            break;
-        case WM_LBUTTONUP:
-            bDone = TRUE;
-            break;
-        case WM_KEYDOWN:
-            if (msg.wParam == VK_ESCAPE)
+    {
+        CWindowDC dcScreen(nullptr); // the outline crosses windows
+        RECT rcTrack = rcStart;
+        ::DrawFocusRect(dcScreen, &rcTrack);
+        MSG msg;
+        while (!bDone && ::GetCapture() == hWndTrack) {
+            if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                bCancel = TRUE;
+                break;
+            }
+            // The pointer's position as the mouse message gives it.
+            if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
+                pt = POINT{(short)LOWORD(msg.lParam), (short)HIWORD(msg.lParam)};
+                ::ClientToScreen(msg.hwnd, &pt);
+            }
+            switch (msg.message) {
+            case WM_MOUSEMOVE:
+                ::DrawFocusRect(dcScreen, &rcTrack);
+                rcTrack = {pt.x - offset.x, pt.y - offset.y, pt.x - offset.x + size.cx,
+                           pt.y - offset.y + size.cy};
+                ::DrawFocusRect(dcScreen, &rcTrack);
+                break;
+            case WM_LBUTTONUP:
+                bDone = TRUE;
+                break;
+            case WM_KEYDOWN:
+                if (msg.wParam == VK_ESCAPE)
+                    bCancel = bDone = TRUE;
+                break;
+            case WM_RBUTTONDOWN:
                 bCancel = bDone = TRUE;
-            break;
-        case WM_RBUTTONDOWN:
-            bCancel = bDone = TRUE;
-            break;
-        default:
-            ::DispatchMessageA(&msg);
-            break;
+                break;
+            default:
+                ::DispatchMessageA(&msg);
+                break;
+            }
         }
+        ::DrawFocusRect(dcScreen, &rcTrack);
     }
-    ::DrawFocusRect(hdc, &rcTrack);
-    ::ReleaseDC(nullptr, hdc);
     if (::GetCapture() == hWndTrack)
         ::ReleaseCapture();
     if (bCancel || (std::abs(pt.x - ptStart.x) < 4 && std::abs(pt.y - ptStart.y) < 4))
@@ -345,8 +346,8 @@ void CFrameWnd::RecalcLayout(BOOL)
     for (const DockSide& side : kDockSides) {
         for (CControlBar* pBar : m_listControlBars) {
             if (pBar->m_hWnd != nullptr && pBar->m_dwDockStyle != 0 &&
-                pBar->m_pFloatWnd == nullptr && (pBar->m_dwStyle & CBRS_ALIGN_ANY) == side.dwAlign &&
-                pBar->IsWindowVisible())
+                pBar->m_pFloatWnd == nullptr &&
+                (pBar->m_dwStyle & CBRS_ALIGN_ANY) == side.dwAlign && pBar->IsWindowVisible())
                 place(pBar, side.dwAlign, TRUE);
         }
     }

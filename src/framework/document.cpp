@@ -1,5 +1,6 @@
 // Documents: the data a program's views show, their views and their life.
 #include "afxwin.h"
+#include "afxhandle.h"
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 
@@ -61,16 +62,15 @@ BOOL CDocument::OnNewDocument()
 
 BOOL CDocument::OnOpenDocument(LPCSTR lpszPathName)
 {
-    HANDLE hFile = ::CreateFileA(lpszPathName, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE) {
+    CFileHandle file(::CreateFileA(lpszPathName, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
         AfxMessageBox("Failed to open document.");
         return FALSE;
     }
     DeleteContents();
-    CArchive ar(hFile, CArchive::load);
+    CArchive ar(file, CArchive::load);
     Serialize(ar);
-    ::CloseHandle(hFile);
     SetModifiedFlag(FALSE);
     return TRUE;
 }

@@ -1,6 +1,7 @@
 // Frame windows: creation from a resource, the view and its document, the
 // title, activation, the routing of commands, closing and destruction.
 #include "afxext.h"
+#include "afxhandle.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
@@ -46,17 +47,17 @@ static CString RegisterFrameClass(UINT nIDResource)
     wc.lpfnWndProc = ::DefWindowProcA;
     wc.hInstance = hInst;
     wc.hIcon = ::LoadIconA(hInst, MAKEINTRESOURCEA(nIDResource));
-    wc.hIconSm = static_cast<HICON>(::LoadImageA(hInst, MAKEINTRESOURCEA(nIDResource), IMAGE_ICON,
-                                                 ::GetSystemMetrics(SM_CXSMICON),
-                                                 ::GetSystemMetrics(SM_CYSMICON), 0));
+    CIconHandle iconSmall(static_cast<HICON>(
+        ::LoadImageA(hInst, MAKEINTRESOURCEA(nIDResource), IMAGE_ICON,
+                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
+    wc.hIconSm = iconSmall;
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = strClass;
-    if (::RegisterClassExA(&wc))
-        return strClass;
-    if (wc.hIconSm != nullptr)
-        ::DestroyIcon(wc.hIconSm);
-    return CString();
+    if (!::RegisterClassExA(&wc))
+        return CString();
+    iconSmall.Detach(); // the class's from now on
+    return strClass;
 }
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,

@@ -51,3 +51,14 @@ CClientDC::~CClientDC()
     if (m_hDC != nullptr)
         ::ReleaseDC(m_hWnd, m_hDC);
 }
+
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr)
+{
+    m_hDC = ::GetWindowDC(m_hWnd);
+}
+
+CWindowDC::~CWindowDC()
+{
+    if (m_hDC != nullptr)
+        ::ReleaseDC(m_hWnd, m_hDC);
+}

@@ -2,6 +2,7 @@
 // HKEY_CURRENT_USER\Software\<registry key>\<application>, and the
 // recent-file list it keeps.
 #include "afxwin.h"
+#include "afxhandle.h"
 
 void CWinApp::SetRegistryKey(LPCSTR lpszRegistryKey)
 {
@@ -49,20 +50,19 @@ CString CWinApp::GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR l
     CString strValue = lpszDefault;
     if (m_pszRegistryKey == nullptr)
         return strValue;
-    HKEY hKey;
+    CRegKey key;
     CString strPath = ProfileSectionPath(m_pszRegistryKey, m_pszProfileName, lpszSection);
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, strPath, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, strPath, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
         return strValue;
     char buf[MAX_PATH + 1];
     DWORD dwType = 0;
     DWORD cb = MAX_PATH;
-    if (::RegQueryValueExA(hKey, lpszEntry, nullptr, &dwType, reinterpret_cast<BYTE*>(buf), &cb) ==
+    if (::RegQueryValueExA(key, lpszEntry, nullptr, &dwType, reinterpret_cast<BYTE*>(buf), &cb) ==
             ERROR_SUCCESS &&
         dwType == REG_SZ) {
         buf[cb < MAX_PATH ? cb : MAX_PATH] = '\0';
         strValue = buf;
     }
-    ::RegCloseKey(hKey);
     return strValue;
 }
 
@@ -70,14 +70,11 @@ BOOL CWinApp::WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lp
 {
     if (m_pszRegistryKey == nullptr)
         return FALSE;
-    HKEY hKey;
+    CRegKey key;
     CString strPath = ProfileSectionPath(m_pszRegistryKey, m_pszProfileName, lpszSection);
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, strPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_WRITE, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+                          KEY_WRITE, nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
         return FALSE;
-    LONG lRes =
-        ::RegSetValueExA(hKey, lpszEntry, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
-                         static_cast<DWORD>(lstrlenA(lpszValue) + 1));
-    ::RegCloseKey(hKey);
-    return lRes == ERROR_SUCCESS;
+    return ::RegSetValueExA(key, lpszEntry, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
+                            static_cast<DWORD>(lstrlenA(lpszValue) + 1)) == ERROR_SUCCESS;
 }

@@ -1,6 +1,7 @@
 // The status bar: panes with the texts of their string resources, as wide
 // as their texts, the first one stretching, in the system's status font.
 #include "afxext.h"
+#include "afxhandle.h"
 
 IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
 
@@ -25,29 +26,22 @@ BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
 BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
 {
     m_panes.RemoveAll();
-    HDC hdc = ::GetDC(m_hWnd);
-    HGDIOBJ hOldFont = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
-    BOOL bOk = TRUE;
-    for (int i = 0; i < nIDCount; ++i) {
-        Pane pane = {lpIDArray[i], SBPS_NORMAL, 0, CString()};
-        if (pane.nID != ID_SEPARATOR) {
-            if (!pane.strText.LoadString(pane.nID)) {
-                bOk = FALSE;
-                break;
+    {
+        CClientDC dc(this);
+        CSelectScope font(dc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
+        for (int i = 0; i < nIDCount; ++i) {
+            Pane pane = {lpIDArray[i], SBPS_NORMAL, 0, CString()};
+            if (pane.nID != ID_SEPARATOR) {
+                if (!pane.strText.LoadString(pane.nID)) {
+                    m_panes.RemoveAll();
+                    return FALSE;
+                }
+                pane.cxText = dc.GetTextExtent(pane.strText, pane.strText.GetLength()).cx;
+            } else if (i == 0) {
+                pane.nStyle = SBPS_NOBORDERS | SBPS_STRETCH;
             }
-            SIZE size = {0, 0};
-            ::GetTextExtentPoint32A(hdc, pane.strText, pane.strText.GetLength(), &size);
-            pane.cxText = size.cx;
-        } else if (i == 0) {
-            pane.nStyle = SBPS_NOBORDERS | SBPS_STRETCH;
+            m_panes.Add(pane);
         }
-        m_panes.Add(pane);
-    }
-    ::SelectObject(hdc, hOldFont);
-    ::ReleaseDC(m_hWnd, hdc);
-    if (!bOk) {
-        m_panes.RemoveAll();
-        return FALSE;
     }
     UpdateParts();
     for (int i = 0; i < GetCount(); ++i)
@@ -161,12 +155,12 @@ void CStatusBar::UpdateParts()
 
 SIZE CStatusBar::CalcFixedLayout(BOOL, BOOL)
 {
-    HDC hdc = ::GetDC(m_hWnd);
-    HGDIOBJ hOldFont = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
     TEXTMETRICA tm = {};
-    ::GetTextMetricsA(hdc, &tm);
-    ::SelectObject(hdc, hOldFont);
-    ::ReleaseDC(m_hWnd, hdc);
+    {
+        CClientDC dc(this);
+        CSelectScope font(dc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
+        ::GetTextMetricsA(dc, &tm);
+    }
     int borders[3] = {0, 2, 2};
     SendMessage(SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
     SIZE size = {32767, tm.tmHeight + 2 * borders[1] + 4};

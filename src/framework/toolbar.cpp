@@ -13,7 +13,7 @@ const int kBarBorder = 2;
 int GripperSize(const CToolBar* pBar)
 {
     return (pBar->m_dwStyle & CBRS_GRIPPER) && pBar->m_pFloatWnd == nullptr ? CToolBar::kGripperSize
-                                                                             : 0;
+                                                                            : 0;
 }
 
 class CToolCmdUI : public CCmdUI
@@ -274,16 +274,15 @@ LRESULT CToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCPAINT: {
         RECT rcWindow;
         GetWindowRect(&rcWindow);
-        HDC hdc = ::GetWindowDC(m_hWnd);
+        CWindowDC dc(this);
         RECT rcClient;
         GetClientRect(&rcClient);
         POINT ptClient = {0, 0};
         ::ClientToScreen(m_hWnd, &ptClient);
         int dx = ptClient.x - rcWindow.left;
         int dy = ptClient.y - rcWindow.top;
-        ::ExcludeClipRect(hdc, dx, dy, dx + rcClient.right, dy + rcClient.bottom);
-        DrawGripper(hdc, rcWindow);
-        ::ReleaseDC(m_hWnd, hdc);
+        ::ExcludeClipRect(dc, dx, dy, dx + rcClient.right, dy + rcClient.bottom);
+        DrawGripper(dc, rcWindow);
         return 0;
     }
     case WM_NCHITTEST: {

@@ -27,8 +27,7 @@ LRESULT CALLBACK AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 void AfxHookWindowCreate(CWnd* pWnd)
 {
     if (g_hHookCbt == nullptr)
-        g_hHookCbt =
-            ::SetWindowsHookExA(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
+        g_hHookCbt = ::SetWindowsHookExA(WH_CBT, AfxCbtFilterHook, nullptr, ::GetCurrentThreadId());
     g_pWndInit = pWnd;
 }
 
