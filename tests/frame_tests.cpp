@@ -592,6 +592,26 @@ TEST(CommandLine, SplitLikeTheCRuntime)
     EXPECT_EQ(args.GetSize(), 0);
 }
 
+TEST(StringFields, OneFieldOfAStringResource)
+{
+    CString str;
+    EXPECT_TRUE(AfxExtractSubString(str, "Kill Favorites\nKill", 0));
+    EXPECT_STREQ(str, "Kill Favorites");
+    EXPECT_TRUE(AfxExtractSubString(str, "Kill Favorites\nKill", 1));
+    EXPECT_STREQ(str, "Kill");
+    EXPECT_TRUE(AfxExtractSubString(str, "Refresh", 0)) << "one field: the whole string";
+    EXPECT_STREQ(str, "Refresh");
+    EXPECT_FALSE(AfxExtractSubString(str, "Refresh", 1));
+    EXPECT_STREQ(str, "");
+    EXPECT_TRUE(AfxExtractSubString(str, "Quellon\n\nQuello", 1)) << "an empty field is a field";
+    EXPECT_STREQ(str, "");
+    EXPECT_TRUE(AfxExtractSubString(str, "Quellon\n\nQuello", 2));
+    EXPECT_STREQ(str, "Quello");
+    EXPECT_TRUE(AfxExtractSubString(str, "a,b\nc", 1, ','));
+    EXPECT_STREQ(str, "b\nc");
+    EXPECT_FALSE(AfxExtractSubString(str, "a", -1));
+}
+
 TEST_F(FrameTest, ToolbarDocksAtEveryEdgeFloatsAndStartsAtTheTopNextTime)
 {
     {

@@ -666,7 +666,8 @@ public:
     CDocTemplate(UINT nIDResource, const CRuntimeClass* pDocClass, const CRuntimeClass* pFrameClass,
                  const CRuntimeClass* pViewClass);
 
-    // One of the newline-separated fields of the document string resource.
+    // One of the newline-separated fields of the document string resource;
+    // FALSE where that field is missing or empty.
     BOOL GetDocString(CString& rString, DocStringIndex index) const;
     virtual CDocument* OpenDocumentFile(LPCSTR lpszPathName, BOOL bMakeVisible = TRUE) = 0;
     virtual void AddDocument(CDocument* pDoc);
@@ -822,8 +823,8 @@ public:
 
     // Lays out the control bars and gives the view the rest of the client area.
     virtual void RecalcLayout(BOOL bNotify = TRUE);
-    // Text of the status bar's message pane: a string id (the text before
-    // its newline) or a text.
+    // Text of the status bar's message pane: a string id (the first field of
+    // that string) or a text.
     void SetMessageText(UINT nID);
     void SetMessageText(LPCSTR lpszText);
     CControlBar* GetControlBar(UINT nID) const;

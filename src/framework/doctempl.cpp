@@ -21,19 +21,7 @@ void CDocTemplate::LoadTemplate()
 
 BOOL CDocTemplate::GetDocString(CString& rString, DocStringIndex index) const
 {
-    rString.Empty();
-    int nStart = 0;
-    for (int i = 0; i < index; ++i) {
-        nStart = m_strDocStrings.Find('\n', nStart);
-        if (nStart < 0)
-            return FALSE;
-        ++nStart;
-    }
-    int nEnd = m_strDocStrings.Find('\n', nStart);
-    if (nEnd < 0)
-        nEnd = m_strDocStrings.GetLength();
-    rString = m_strDocStrings.Mid(nStart, nEnd - nStart);
-    return !rString.IsEmpty();
+    return AfxExtractSubString(rString, m_strDocStrings, index) && !rString.IsEmpty();
 }
 
 void CDocTemplate::AddDocument(CDocument* pDoc)

@@ -67,8 +67,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     m_nIDHelp = nIDResource;
     CString strFull;
     strFull.LoadString(nIDResource);
-    int nNewline = strFull.Find('\n');
-    m_strTitle = nNewline >= 0 ? strFull.Left(nNewline) : strFull;
+    AfxExtractSubString(m_strTitle, strFull, 0);
 
     CString strClass = RegisterFrameClass(nIDResource);
     if (strClass.IsEmpty()) {

@@ -33,14 +33,12 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
     CWnd* pBar = GetControlBar(AFX_IDW_STATUS_BAR);
     if (pBar == nullptr || !pBar->IsKindOf(RUNTIME_CLASS(CStatusBar)))
         return nIDLast;
-    // A prompt is the text of the string resource before its newline.
+    // A prompt is the first field of the string resource.
     CString strMessage;
     if (wParam != 0) {
-        if (strMessage.LoadString(static_cast<UINT>(wParam))) {
-            int nNewline = strMessage.Find('\n');
-            if (nNewline >= 0)
-                strMessage = strMessage.Left(nNewline);
-        }
+        CString strFull;
+        strFull.LoadString(static_cast<UINT>(wParam));
+        AfxExtractSubString(strMessage, strFull, 0);
     } else if (lParam != 0) {
         strMessage = reinterpret_cast<LPCSTR>(lParam);
     }
@@ -50,18 +48,16 @@ LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
 
 BOOL CFrameWnd::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
 {
-    // The tooltip of a command is the text after the newline of its string.
+    // The tooltip of a command is the second field of its string resource.
     UINT_PTR nID = pNMHDR->idFrom;
     BOOL bIdIsHwnd = pNMHDR->code == TTN_NEEDTEXTA
                          ? (reinterpret_cast<TOOLTIPTEXTA*>(pNMHDR)->uFlags & TTF_IDISHWND)
                          : (reinterpret_cast<TOOLTIPTEXTW*>(pNMHDR)->uFlags & TTF_IDISHWND);
     if (bIdIsHwnd)
         nID = static_cast<UINT_PTR>(::GetDlgCtrlID(reinterpret_cast<HWND>(nID)));
-    CString strTip;
-    if (nID != 0 && strTip.LoadString(static_cast<UINT>(nID))) {
-        int nNewline = strTip.Find('\n');
-        strTip = nNewline >= 0 ? strTip.Mid(nNewline + 1) : CString();
-    }
+    CString strFull, strTip;
+    if (nID != 0 && strFull.LoadString(static_cast<UINT>(nID)))
+        AfxExtractSubString(strTip, strFull, 1);
     if (pNMHDR->code == TTN_NEEDTEXTA) {
         TOOLTIPTEXTA* pTTT = reinterpret_cast<TOOLTIPTEXTA*>(pNMHDR);
         lstrcpynA(pTTT->szText, strTip, sizeof pTTT->szText);

@@ -283,3 +283,30 @@ void CString::ReleaseBuffer(int nNewLength)
         nNewLength = lstrlenA(m_pch);
     SetLength(nNewLength);
 }
+
+// ---------------------------------------------------------------------------
+// Fields of a string
+
+// The end of the field that starts at p: its separator or the terminator.
+static const char* FieldEnd(const char* p, char chSep)
+{
+    while (*p != '\0' && *p != chSep)
+        ++p;
+    return p;
+}
+
+BOOL AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep)
+{
+    rString.Empty();
+    if (lpszFullString == nullptr || iSubString < 0)
+        return FALSE;
+    const char* p = lpszFullString;
+    for (int i = 0; i < iSubString; ++i) {
+        p = FieldEnd(p, chSep);
+        if (*p == '\0')
+            return FALSE;
+        ++p;
+    }
+    rString = CString(p, static_cast<int>(FieldEnd(p, chSep) - p));
+    return TRUE;
+}
