@@ -568,6 +568,42 @@ TEST(ToolBarHitTest, TheButtonWhoseRectangleHoldsThePoint)
     EXPECT_EQ(AfxToolBarHitTest(items, 3, POINT{40, 22}), -1);
 }
 
+TEST(StatusPanes, FixedPanesFitTheirTextAndTheStretchingOneTakesTheRest)
+{
+    // The message pane and two panes of 50 and 30 pixels of text; each
+    // fixed pane has 6 pixels for its borders.
+    const AFX_STATUSPANE panes[] = {{ID_SEPARATOR, SBPS_NOBORDERS | SBPS_STRETCH, 0, CString()},
+                                    {1, SBPS_NORMAL, 50, CString()},
+                                    {2, SBPS_NORMAL, 30, CString()}};
+    auto edges = [&panes](int cxClient, int cxGrip) {
+        CArray<int> a = AfxStatusPaneEdges(panes, 3, cxClient, cxGrip);
+        return std::vector<int>(a.begin(), a.end());
+    };
+    EXPECT_EQ(edges(300, 16), std::vector<int>({192, 248, -1})) << "the grip's room is kept";
+    EXPECT_EQ(edges(300, 0), std::vector<int>({208, 264, -1}));
+    EXPECT_EQ(edges(50, 16), std::vector<int>({0, 56, -1})) << "too narrow: no message pane";
+    CArray<int> one = AfxStatusPaneEdges(panes, 1, 300, 16);
+    ASSERT_EQ(one.GetSize(), 1);
+    EXPECT_EQ(one[0], -1) << "one part runs to the right edge";
+}
+
+TEST(MenuPrompts, TheStringShownForASelectedMenuItem)
+{
+    HMENU hMenu = ::CreatePopupMenu();
+    ASSERT_NE(hMenu, nullptr);
+    EXPECT_EQ(AfxMenuPromptID(ID_FILE_SAVE, MF_HILITE, hMenu), static_cast<UINT>(ID_FILE_SAVE));
+    EXPECT_EQ(AfxMenuPromptID(0, 0xFFFF, nullptr), static_cast<UINT>(AFX_IDS_IDLEMESSAGE))
+        << "the menu has closed";
+    EXPECT_EQ(AfxMenuPromptID(0, MF_SEPARATOR | MF_HILITE, hMenu), 0u);
+    EXPECT_EQ(AfxMenuPromptID(2, MF_POPUP | MF_HILITE, hMenu), 0u) << "a pop-up: 2 is its place";
+    EXPECT_EQ(AfxMenuPromptID(SC_SIZE, MF_SYSMENU | MF_HILITE, hMenu),
+              static_cast<UINT>(AFX_IDS_SCFIRST));
+    EXPECT_EQ(AfxMenuPromptID(SC_CLOSE, MF_SYSMENU | MF_HILITE, hMenu),
+              static_cast<UINT>(AFX_IDS_SCFIRST + 6));
+    EXPECT_EQ(AfxMenuPromptID(0xF1F0, MF_HILITE, hMenu), 0xF1F0u) << "past the system commands";
+    ::DestroyMenu(hMenu);
+}
+
 TEST(CommandLine, SplitLikeTheCRuntime)
 {
     EXPECT_STREQ(AfxSkipProgramName("\"C:\\My Programs\\Quellon.exe\"  /x y"), "/x y");

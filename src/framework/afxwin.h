@@ -871,3 +871,11 @@ private:
     UINT m_nIDLastMessage = 0;
     CCreateContext* m_pCreateContext = nullptr;
 };
+
+// The string whose first field the message pane shows while a menu item is
+// selected (the item id, flags and menu of WM_MENUSELECT): the idle message
+// when the menu has closed (flags 0xFFFF, no menu); none (0, an empty pane)
+// for a separator, a pop-up or an item without an id; for a command of the
+// system menu (SC_xxx, 0xF000 + 16 n with n up to 30), AFX_IDS_SCFIRST + n;
+// else the item's own id.
+UINT AfxMenuPromptID(UINT nItemID, UINT nFlags, HMENU hMenu);

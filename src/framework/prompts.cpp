@@ -3,16 +3,20 @@
 // or the pointer rests on a toolbar button, and in the toolbar's tooltips.
 #include "afxext.h"
 
+UINT AfxMenuPromptID(UINT nItemID, UINT nFlags, HMENU hMenu)
+{
+    if (nFlags == 0xFFFF && hMenu == nullptr)
+        return AFX_IDS_IDLEMESSAGE; // the menu has closed
+    if (nItemID == 0 || (nFlags & (MF_SEPARATOR | MF_POPUP)))
+        return 0;
+    if (nItemID >= 0xF000 && nItemID < 0xF1F0)
+        return AFX_IDS_SCFIRST + ((nItemID - 0xF000) >> 4); // SC_xxx: 0xF000 + 16 n
+    return nItemID;
+}
+
 void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
 {
-    if (nFlags == 0xFFFF && hSysMenu == nullptr)
-        m_nIDTracking = AFX_IDS_IDLEMESSAGE; // the menu has closed
-    else if (nItemID == 0 || (nFlags & (MF_SEPARATOR | MF_POPUP)))
-        m_nIDTracking = 0;
-    else if (nItemID >= 0xF000 && nItemID < 0xF1F0)
-        m_nIDTracking = AFX_IDS_SCFIRST + ((nItemID - 0xF000) >> 4); // system menu
-    else
-        m_nIDTracking = nItemID;
+    m_nIDTracking = AfxMenuPromptID(nItemID, nFlags, hSysMenu);
     SetMessageText(m_nIDTracking);
 }
 

@@ -30,7 +30,7 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
         CClientDC dc(this);
         CSelectScope font(dc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
         for (int i = 0; i < nIDCount; ++i) {
-            Pane pane = {lpIDArray[i], SBPS_NORMAL, 0, CString()};
+            AFX_STATUSPANE pane = {lpIDArray[i], SBPS_NORMAL, 0, CString()};
             if (pane.nID != ID_SEPARATOR) {
                 if (!pane.strText.LoadString(pane.nID)) {
                     m_panes.RemoveAll();
@@ -57,7 +57,7 @@ void CStatusBar::GetPaneInfo(int nIndex, UINT& nID, UINT& nStyle, int& cxWidth) 
         cxWidth = 0;
         return;
     }
-    const Pane& pane = m_panes[nIndex];
+    const AFX_STATUSPANE& pane = m_panes[nIndex];
     nID = pane.nID;
     nStyle = pane.nStyle;
     cxWidth = pane.cxText;
@@ -67,7 +67,7 @@ void CStatusBar::SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth)
 {
     if (nIndex < 0 || nIndex >= GetCount())
         return;
-    Pane& pane = m_panes[nIndex];
+    AFX_STATUSPANE& pane = m_panes[nIndex];
     bool bStyleChanged = pane.nStyle != nStyle;
     pane.nID = nID;
     pane.nStyle = nStyle;
@@ -83,7 +83,7 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCSTR lpszNewText, BOOL bUpdate)
 {
     if (nIndex < 0 || nIndex >= GetCount())
         return FALSE;
-    Pane& pane = m_panes[nIndex];
+    AFX_STATUSPANE& pane = m_panes[nIndex];
     pane.strText = lpszNewText;
     UINT nFlags = static_cast<UINT>(nIndex);
     if (pane.nStyle & SBPS_NOBORDERS)
@@ -119,38 +119,39 @@ void CStatusBar::GetItemRect(int nIndex, LPRECT lpRect) const
         ::SetRectEmpty(lpRect);
 }
 
+CArray<int> AfxStatusPaneEdges(const AFX_STATUSPANE* pPanes, int nCount, int cxClient, int cxGrip)
+{
+    int cxFixed = 0;
+    for (int i = 0; i < nCount; ++i) {
+        if (!(pPanes[i].nStyle & SBPS_STRETCH))
+            cxFixed += pPanes[i].cxText + kStatusPaneExtra;
+    }
+    int cxStretch = cxClient - cxGrip - cxFixed;
+    if (cxStretch < 0)
+        cxStretch = 0;
+    CArray<int> edges;
+    edges.SetSize(nCount);
+    int x = 0;
+    for (int i = 0; i < nCount; ++i) {
+        x += (pPanes[i].nStyle & SBPS_STRETCH) ? cxStretch : pPanes[i].cxText + kStatusPaneExtra;
+        edges[i] = i == nCount - 1 ? -1 : x;
+    }
+    return edges;
+}
+
 void CStatusBar::UpdateParts()
 {
     if (m_hWnd == nullptr || m_panes.IsEmpty())
         return;
-    // Every pane but the stretching one is as wide as its text plus its
-    // borders; the stretching pane takes what is left. The last part runs
-    // to the right edge, over the size grip.
-    const int kPaneExtra = 6;
     RECT rc;
     GetClientRect(&rc);
+    // The size grip takes room while the frame can be sized from it.
     int cxGrip = 0;
     if ((GetStyle() & SBARS_SIZEGRIP) && m_pDockSite != nullptr && !::IsZoomed(m_pDockSite->m_hWnd))
         cxGrip = ::GetSystemMetrics(SM_CXVSCROLL);
-    int nCount = GetCount();
-    int cxFixed = 0;
-    for (const Pane& pane : m_panes) {
-        if (!(pane.nStyle & SBPS_STRETCH))
-            cxFixed += pane.cxText + kPaneExtra;
-    }
-    int cxStretch = rc.right - cxGrip - cxFixed;
-    if (cxStretch < 0)
-        cxStretch = 0;
-    CArray<int> rights;
-    rights.SetSize(nCount);
-    int x = 0;
-    for (int i = 0; i < nCount; ++i) {
-        const Pane& pane = m_panes[i];
-        x += (pane.nStyle & SBPS_STRETCH) ? cxStretch : pane.cxText + kPaneExtra;
-        rights[i] = i == nCount - 1 ? -1 : x;
-    }
-    SendMessage(SB_SETPARTS, static_cast<WPARAM>(nCount),
-                reinterpret_cast<LPARAM>(rights.GetData()));
+    CArray<int> edges = AfxStatusPaneEdges(m_panes.GetData(), m_panes.GetSize(), rc.right, cxGrip);
+    SendMessage(SB_SETPARTS, static_cast<WPARAM>(edges.GetSize()),
+                reinterpret_cast<LPARAM>(edges.GetData()));
 }
 
 SIZE CStatusBar::CalcFixedLayout(BOOL, BOOL)
