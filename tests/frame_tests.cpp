@@ -702,6 +702,23 @@ TEST_F(FrameTest, ToolbarDocksAtEveryEdgeFloatsAndStartsAtTheTopNextTime)
     EXPECT_TRUE(::IsWindowVisible(w.frame->m_wndStatusBar.m_hWnd));
 }
 
+// A floating bar's style names no side: docked without an id, it goes to
+// the top rather than nowhere.
+TEST_F(FrameTest, AFloatingBarDockedWithoutASideGoesToTheTop)
+{
+    QuellonWindow w;
+    CToolBar& bar = w.frame->m_wndToolBar;
+    w.frame->FloatControlBar(&bar, POINT{200, 300});
+    ASSERT_EQ(bar.GetBarStyle() & CBRS_ALIGN_ANY, 0u);
+    w.frame->DockControlBar(&bar);
+    EXPECT_EQ(bar.GetBarStyle() & CBRS_ALIGN_ANY, static_cast<DWORD>(CBRS_ALIGN_TOP));
+    EXPECT_EQ(::GetParent(bar.m_hWnd), w.m_hWnd);
+    RECT rc = ClientRectOf(bar.m_hWnd, w.m_hWnd);
+    EXPECT_EQ(rc.top, 0);
+    EXPECT_GT(rc.right - rc.left, rc.bottom - rc.top) << "horizontal";
+    EXPECT_EQ(ClientRectOf(w.view->m_hWnd, w.m_hWnd).top, rc.bottom) << "the view makes room";
+}
+
 void MouseTo(POINT pt)
 {
     ::SetCursorPos(pt.x, pt.y);
