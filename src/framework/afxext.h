@@ -153,8 +153,8 @@ private:
 int AfxToolBarHitTest(const RECT* prcItems, int nCount, POINT pt);
 
 // The right edges of a status bar's parts (for SB_SETPARTS), in its client
-// coordinates: every pane but a stretching one (SBPS_STRETCH) is its text's
-// width plus kStatusPaneExtra for its borders wide; a stretching pane takes
+// coordinates: every pane but a stretching one (SBPS_STRETCH) is as wide as
+// its text plus kStatusPaneExtra for its borders; a stretching pane takes
 // what cxClient, the bar's client width, leaves beside the size grip (cxGrip
 // wide, 0 without one), and nothing where nothing is left. The last part
 // runs to the bar's right edge, over the grip: its edge is -1.
