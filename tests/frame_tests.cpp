@@ -108,6 +108,25 @@ TEST(ColumnWidths, StoredWidthsAreKeptOnlyAllTogether)
     EXPECT_EQ(std::vector<int>(oneTooWide, oneTooWide + 5), std::vector<int>(5, 108));
 }
 
+// Creating a font into a CFont that holds one replaces it: the font held so
+// far is deleted, not left behind.
+TEST(GdiObjects, ASecondFontReplacesAndDeletesTheFirst)
+{
+    LOGFONTA lf = {};
+    lf.lfHeight = -12;
+    lstrcpyA(lf.lfFaceName, "Arial");
+    CFont font;
+    ASSERT_TRUE(font.CreateFontIndirect(&lf));
+    HGDIOBJ hFirst = font.m_hObject;
+    lf.lfUnderline = TRUE;
+    ASSERT_TRUE(font.CreateFontIndirect(&lf));
+    ASSERT_NE(font.m_hObject, hFirst);
+    EXPECT_EQ(::GetObjectType(hFirst), 0u) << "the first font is deleted";
+    LOGFONTA held = {};
+    ASSERT_EQ(::GetObjectA(font.m_hObject, sizeof held, &held), static_cast<int>(sizeof held));
+    EXPECT_TRUE(held.lfUnderline) << "the object holds the second font";
+}
+
 // ---------------------------------------------------------------------------
 // The real window
 
@@ -137,6 +156,25 @@ TEST_F(FrameTest, FirstStartTakesTheDefaultRectangleAndStoresIt)
     char title[64];
     ::GetWindowTextA(w.m_hWnd, title, sizeof title);
     EXPECT_STREQ(title, "Quellon");
+}
+
+// The small icon belongs to the frames' window class, which stays
+// registered: a frame that goes leaves it to the next frame of the class.
+TEST_F(FrameTest, TheClassSmallIconOutlivesAFrame)
+{
+    {
+        QuellonWindow w;
+        ASSERT_TRUE(w.Alive());
+    }
+    QuellonWindow w;
+    ASSERT_TRUE(w.Alive());
+    HICON hIconSm = reinterpret_cast<HICON>(::GetClassLongPtrA(w.m_hWnd, GCLP_HICONSM));
+    ASSERT_NE(hIconSm, nullptr);
+    ICONINFO ii = {};
+    EXPECT_TRUE(::GetIconInfo(hIconSm, &ii)) << "still an icon";
+    CGdiObject color, mask; // GetIconInfo hands out copies of the bitmaps
+    color.Attach(ii.hbmColor);
+    mask.Attach(ii.hbmMask);
 }
 
 TEST_F(FrameTest, FileOpenCommandShowsTheCommonOpenDialog)
@@ -530,6 +568,42 @@ TEST(ToolBarHitTest, TheButtonWhoseRectangleHoldsThePoint)
     EXPECT_EQ(AfxToolBarHitTest(items, 3, POINT{40, 22}), -1);
 }
 
+TEST(StatusPanes, FixedPanesFitTheirTextAndTheStretchingOneTakesTheRest)
+{
+    // The message pane and two panes of 50 and 30 pixels of text; each
+    // fixed pane has 6 pixels for its borders.
+    const AFX_STATUSPANE panes[] = {{ID_SEPARATOR, SBPS_NOBORDERS | SBPS_STRETCH, 0, CString()},
+                                    {1, SBPS_NORMAL, 50, CString()},
+                                    {2, SBPS_NORMAL, 30, CString()}};
+    auto edges = [&panes](int cxClient, int cxGrip) {
+        CArray<int> a = AfxStatusPaneEdges(panes, 3, cxClient, cxGrip);
+        return std::vector<int>(a.begin(), a.end());
+    };
+    EXPECT_EQ(edges(300, 16), std::vector<int>({192, 248, -1})) << "the grip's room is kept";
+    EXPECT_EQ(edges(300, 0), std::vector<int>({208, 264, -1}));
+    EXPECT_EQ(edges(50, 16), std::vector<int>({0, 56, -1})) << "too narrow: no message pane";
+    CArray<int> one = AfxStatusPaneEdges(panes, 1, 300, 16);
+    ASSERT_EQ(one.GetSize(), 1);
+    EXPECT_EQ(one[0], -1) << "one part runs to the right edge";
+}
+
+TEST(MenuPrompts, TheStringShownForASelectedMenuItem)
+{
+    HMENU hMenu = ::CreatePopupMenu();
+    ASSERT_NE(hMenu, nullptr);
+    EXPECT_EQ(AfxMenuPromptID(ID_FILE_SAVE, MF_HILITE, hMenu), static_cast<UINT>(ID_FILE_SAVE));
+    EXPECT_EQ(AfxMenuPromptID(0, 0xFFFF, nullptr), static_cast<UINT>(AFX_IDS_IDLEMESSAGE))
+        << "the menu has closed";
+    EXPECT_EQ(AfxMenuPromptID(0, MF_SEPARATOR | MF_HILITE, hMenu), 0u);
+    EXPECT_EQ(AfxMenuPromptID(2, MF_POPUP | MF_HILITE, hMenu), 0u) << "a pop-up: 2 is its place";
+    EXPECT_EQ(AfxMenuPromptID(SC_SIZE, MF_SYSMENU | MF_HILITE, hMenu),
+              static_cast<UINT>(AFX_IDS_SCFIRST));
+    EXPECT_EQ(AfxMenuPromptID(SC_CLOSE, MF_SYSMENU | MF_HILITE, hMenu),
+              static_cast<UINT>(AFX_IDS_SCFIRST + 6));
+    EXPECT_EQ(AfxMenuPromptID(0xF1F0, MF_HILITE, hMenu), 0xF1F0u) << "past the system commands";
+    ::DestroyMenu(hMenu);
+}
+
 TEST(CommandLine, SplitLikeTheCRuntime)
 {
     EXPECT_STREQ(AfxSkipProgramName("\"C:\\My Programs\\Quellon.exe\"  /x y"), "/x y");
@@ -552,6 +626,26 @@ TEST(CommandLine, SplitLikeTheCRuntime)
     EXPECT_STREQ(args[3], "f\"g");
     AfxSplitCommandLine("", args);
     EXPECT_EQ(args.GetSize(), 0);
+}
+
+TEST(StringFields, OneFieldOfAStringResource)
+{
+    CString str;
+    EXPECT_TRUE(AfxExtractSubString(str, "Kill Favorites\nKill", 0));
+    EXPECT_STREQ(str, "Kill Favorites");
+    EXPECT_TRUE(AfxExtractSubString(str, "Kill Favorites\nKill", 1));
+    EXPECT_STREQ(str, "Kill");
+    EXPECT_TRUE(AfxExtractSubString(str, "Refresh", 0)) << "one field: the whole string";
+    EXPECT_STREQ(str, "Refresh");
+    EXPECT_FALSE(AfxExtractSubString(str, "Refresh", 1));
+    EXPECT_STREQ(str, "");
+    EXPECT_TRUE(AfxExtractSubString(str, "Quellon\n\nQuello", 1)) << "an empty field is a field";
+    EXPECT_STREQ(str, "");
+    EXPECT_TRUE(AfxExtractSubString(str, "Quellon\n\nQuello", 2));
+    EXPECT_STREQ(str, "Quello");
+    EXPECT_TRUE(AfxExtractSubString(str, "a,b\nc", 1, ','));
+    EXPECT_STREQ(str, "b\nc");
+    EXPECT_FALSE(AfxExtractSubString(str, "a", -1));
 }
 
 TEST_F(FrameTest, ToolbarDocksAtEveryEdgeFloatsAndStartsAtTheTopNextTime)
@@ -606,6 +700,23 @@ TEST_F(FrameTest, ToolbarDocksAtEveryEdgeFloatsAndStartsAtTheTopNextTime)
     EXPECT_EQ(rc.top, 0);
     EXPECT_TRUE(::IsWindowVisible(w.frame->m_wndToolBar.m_hWnd));
     EXPECT_TRUE(::IsWindowVisible(w.frame->m_wndStatusBar.m_hWnd));
+}
+
+// A floating bar's style names no side: docked without an id, it goes to
+// the top rather than nowhere.
+TEST_F(FrameTest, AFloatingBarDockedWithoutASideGoesToTheTop)
+{
+    QuellonWindow w;
+    CToolBar& bar = w.frame->m_wndToolBar;
+    w.frame->FloatControlBar(&bar, POINT{200, 300});
+    ASSERT_EQ(bar.GetBarStyle() & CBRS_ALIGN_ANY, 0u);
+    w.frame->DockControlBar(&bar);
+    EXPECT_EQ(bar.GetBarStyle() & CBRS_ALIGN_ANY, static_cast<DWORD>(CBRS_ALIGN_TOP));
+    EXPECT_EQ(::GetParent(bar.m_hWnd), w.m_hWnd);
+    RECT rc = ClientRectOf(bar.m_hWnd, w.m_hWnd);
+    EXPECT_EQ(rc.top, 0);
+    EXPECT_GT(rc.right - rc.left, rc.bottom - rc.top) << "horizontal";
+    EXPECT_EQ(ClientRectOf(w.view->m_hWnd, w.m_hWnd).top, rc.bottom) << "the view makes room";
 }
 
 void MouseTo(POINT pt)

@@ -145,6 +145,14 @@ private:
     int m_nCapacity = 0; // characters the buffer holds besides the terminator
 };
 
+// Field iSubString (counted from 0) of a string whose fields are separated
+// by chSep, as a string resource holds a command's prompt and its tooltip,
+// or a document template's strings: into rString, and TRUE; FALSE, and
+// rString empty, when the string has fewer fields. The separator is a
+// character that is never part of a double-byte one, such as the newline.
+BOOL AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString,
+                         char chSep = '\n');
+
 // ---------------------------------------------------------------------------
 // CArray: a growable array of elements of one type, kept in one block of
 // the C runtime's heap. Elements move when the array grows.

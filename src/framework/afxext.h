@@ -105,6 +105,16 @@ private:
     BOOL m_bLaidOutHorz = TRUE;
 };
 
+// One pane of a status bar: its id, its SBPS_xxx style, the width of its
+// text and the text.
+struct AFX_STATUSPANE
+{
+    UINT nID;
+    UINT nStyle;
+    int cxText;
+    CString strText;
+};
+
 class CStatusBar : public CControlBar
 {
     DECLARE_DYNAMIC(CStatusBar)
@@ -130,15 +140,10 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    struct Pane
-    {
-        UINT nID;
-        UINT nStyle;
-        int cxText;
-        CString strText;
-    };
+    // Gives the control the parts that AfxStatusPaneEdges computes for the
+    // bar's width and its size grip.
     void UpdateParts();
-    CArray<Pane> m_panes;
+    CArray<AFX_STATUSPANE> m_panes;
     CFont m_font;
 };
 
@@ -146,6 +151,15 @@ private:
 // holds the point, or -1; a separator's rectangle is given empty. The
 // toolbar control of Windows 95 has no hit-test message of its own.
 int AfxToolBarHitTest(const RECT* prcItems, int nCount, POINT pt);
+
+// The right edges of a status bar's parts (for SB_SETPARTS), in its client
+// coordinates: every pane but a stretching one (SBPS_STRETCH) is as wide as
+// its text plus kStatusPaneExtra for its borders; a stretching pane takes
+// what cxClient, the bar's client width, leaves beside the size grip (cxGrip
+// wide, 0 without one), and nothing where nothing is left. The last part
+// runs to the bar's right edge, over the grip: its edge is -1.
+CArray<int> AfxStatusPaneEdges(const AFX_STATUSPANE* pPanes, int nCount, int cxClient, int cxGrip);
+const int kStatusPaneExtra = 6;
 
 // Where a bar dragged to the screen point pt docks: the AFX_IDW_DOCKBAR_xxx
 // id of the side whose band (kDockBand pixels inside that edge of rcClient,

@@ -94,6 +94,22 @@ struct AfxLibraryTraits
     static void Close(HMODULE h) { ::FreeLibrary(h); }
 };
 
+// A block of memory from GlobalAlloc, as the common dialogs hand them out.
+struct AfxGlobalTraits
+{
+    typedef HGLOBAL Type;
+    static HGLOBAL None() { return nullptr; }
+    static void Close(HGLOBAL h) { ::GlobalFree(h); }
+};
+
+// An icon that the program made or loaded for itself (not a shared one).
+struct AfxIconTraits
+{
+    typedef HICON Type;
+    static HICON None() { return nullptr; }
+    static void Close(HICON h) { ::DestroyIcon(h); }
+};
+
 // A stream of the C runtime library.
 struct AfxStdioTraits
 {
@@ -106,6 +122,8 @@ typedef CHandleT<AfxKernelHandleTraits> CKernelHandle;
 typedef CHandleT<AfxFileHandleTraits> CFileHandle;
 typedef CHandleT<AfxRegKeyTraits> CRegKey;
 typedef CHandleT<AfxLibraryTraits> CLibrary;
+typedef CHandleT<AfxGlobalTraits> CGlobalHandle;
+typedef CHandleT<AfxIconTraits> CIconHandle;
 typedef CHandleT<AfxStdioTraits> CStdioFile;
 
 // Registry keys into an owner. On failure the owner holds no key: whatever

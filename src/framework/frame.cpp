@@ -1,6 +1,7 @@
-// Frame windows: creation from resources, command routing, status prompts,
-// menu enabling and the layout of control bars and view.
+// Frame windows: creation from a resource, the view and its document, the
+// title, activation, the routing of commands, closing and destruction.
 #include "afxext.h"
+#include "afxhandle.h"
 
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
@@ -26,32 +27,37 @@ CFrameWnd::~CFrameWnd()
 {
     for (CControlBar* pBar : m_listControlBars)
         pBar->m_pDockSite = nullptr;
-    if (m_hIconSmall != nullptr)
-        ::DestroyIcon(m_hIconSmall);
 }
 
-static LPCSTR RegisterFrameClass(UINT nIDResource, HICON* phIconSmall)
+// The window class of the frames of resource nIDResource, registered when
+// it is first needed; an empty name when it cannot be registered. One class
+// per resource, so that a frame shows the icons of its resource. The class
+// owns the small icon it was registered with: the class stays registered
+// until the program ends, and every later frame of it shows that icon.
+static CString RegisterFrameClass(UINT nIDResource)
 {
-    // One class per icon, so that the frame shows the icon of its resource.
-    static char szClass[32];
-    wsprintfA(szClass, "AfxFrame:%u", nIDResource);
+    CString strClass;
+    strClass.Format("AfxFrame:%u", nIDResource);
     HINSTANCE hInst = AfxGetResourceHandle();
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
-    if (::GetClassInfoExA(hInst, szClass, &wc))
-        return szClass;
+    if (::GetClassInfoExA(hInst, strClass, &wc))
+        return strClass;
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = ::DefWindowProcA;
     wc.hInstance = hInst;
     wc.hIcon = ::LoadIconA(hInst, MAKEINTRESOURCEA(nIDResource));
-    *phIconSmall = static_cast<HICON>(::LoadImageA(hInst, MAKEINTRESOURCEA(nIDResource), IMAGE_ICON,
-                                                   ::GetSystemMetrics(SM_CXSMICON),
-                                                   ::GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hIconSm = *phIconSmall;
+    CIconHandle iconSmall(static_cast<HICON>(
+        ::LoadImageA(hInst, MAKEINTRESOURCEA(nIDResource), IMAGE_ICON,
+                     ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
+    wc.hIconSm = iconSmall;
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = szClass;
-    return ::RegisterClassExA(&wc) ? szClass : nullptr;
+    wc.lpszClassName = strClass;
+    if (!::RegisterClassExA(&wc))
+        return CString();
+    iconSmall.Detach(); // the class's from now on
+    return strClass;
 }
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
@@ -61,16 +67,18 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
     m_nIDHelp = nIDResource;
     CString strFull;
     strFull.LoadString(nIDResource);
-    int nNewline = strFull.Find('\n');
-    m_strTitle = nNewline >= 0 ? strFull.Left(nNewline) : strFull;
+    AfxExtractSubString(m_strTitle, strFull, 0);
 
-    LPCSTR lpszClass = RegisterFrameClass(nIDResource, &m_hIconSmall);
-    if (lpszClass == nullptr)
+    CString strClass = RegisterFrameClass(nIDResource);
+    if (strClass.IsEmpty()) {
+        // Ends as a failed creation does: the frame deletes itself.
+        PostNcDestroy();
         return FALSE;
+    }
     HMENU hMenu = ::LoadMenuA(hInst, MAKEINTRESOURCEA(nIDResource));
     HACCEL hAccel = ::LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(nIDResource));
     m_pCreateContext = pContext;
-    if (!CreateEx(0, lpszClass, m_strTitle, dwDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    if (!CreateEx(0, strClass, m_strTitle, dwDefaultStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   CW_USEDEFAULT, CW_USEDEFAULT, pParentWnd ? pParentWnd->m_hWnd : nullptr, hMenu,
                   pContext)) {
         // The frame has deleted itself; a menu that no window took is freed.
@@ -244,291 +252,4 @@ void CFrameWnd::OnSetFocus(HWND)
         m_pViewActive->SetFocus();
     else
         Default();
-}
-
-void CFrameWnd::OnInitMenuPopup(HMENU hPopupMenu, UINT, BOOL bSysMenu)
-{
-    Default();
-    if (bSysMenu)
-        return;
-    // Every command item asks its enabling handler; an item whose command
-    // nothing handles is greyed.
-    CCmdUI state;
-    state.m_hMenu = hPopupMenu;
-    int nCount = ::GetMenuItemCount(hPopupMenu);
-    for (int i = 0; i < nCount; ++i) {
-        UINT nID = ::GetMenuItemID(hPopupMenu, i);
-        if (nID == 0 || nID == UINT(-1))
-            continue;
-        state.m_nID = nID;
-        state.m_nIndex = static_cast<UINT>(i);
-        state.DoUpdate(this, TRUE);
-    }
-}
-
-void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hSysMenu)
-{
-    if (nFlags == 0xFFFF && hSysMenu == nullptr)
-        m_nIDTracking = AFX_IDS_IDLEMESSAGE; // the menu has closed
-    else if (nItemID == 0 || (nFlags & (MF_SEPARATOR | MF_POPUP)))
-        m_nIDTracking = 0;
-    else if (nItemID >= 0xF000 && nItemID < 0xF1F0)
-        m_nIDTracking = AFX_IDS_SCFIRST + ((nItemID - 0xF000) >> 4); // system menu
-    else
-        m_nIDTracking = nItemID;
-    SetMessageText(m_nIDTracking);
-}
-
-void CFrameWnd::SetMessageText(UINT nID)
-{
-    SendMessage(WM_SETMESSAGESTRING, nID);
-}
-
-void CFrameWnd::SetMessageText(LPCSTR lpszText)
-{
-    SendMessage(WM_SETMESSAGESTRING, 0, reinterpret_cast<LPARAM>(lpszText));
-}
-
-LRESULT CFrameWnd::OnSetMessageString(WPARAM wParam, LPARAM lParam)
-{
-    UINT nIDLast = m_nIDLastMessage;
-    m_nIDLastMessage = static_cast<UINT>(wParam);
-    CWnd* pBar = GetControlBar(AFX_IDW_STATUS_BAR);
-    if (pBar == nullptr || !pBar->IsKindOf(RUNTIME_CLASS(CStatusBar)))
-        return nIDLast;
-    // A prompt is the text of the string resource before its newline.
-    CString strMessage;
-    if (wParam != 0) {
-        if (strMessage.LoadString(static_cast<UINT>(wParam))) {
-            int nNewline = strMessage.Find('\n');
-            if (nNewline >= 0)
-                strMessage = strMessage.Left(nNewline);
-        }
-    } else if (lParam != 0) {
-        strMessage = reinterpret_cast<LPCSTR>(lParam);
-    }
-    static_cast<CStatusBar*>(pBar)->SetPaneText(0, strMessage, TRUE);
-    return nIDLast;
-}
-
-LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM)
-{
-    for (CControlBar* pBar : m_listControlBars) {
-        if (pBar->m_hWnd != nullptr && pBar->IsBarVisible())
-            pBar->OnUpdateCmdUI(this, static_cast<BOOL>(wParam));
-    }
-    OnUpdateFrameTitle(TRUE);
-    return 0;
-}
-
-BOOL CFrameWnd::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult)
-{
-    // The tooltip of a command is the text after the newline of its string.
-    UINT_PTR nID = pNMHDR->idFrom;
-    BOOL bIdIsHwnd = pNMHDR->code == TTN_NEEDTEXTA
-                         ? (reinterpret_cast<TOOLTIPTEXTA*>(pNMHDR)->uFlags & TTF_IDISHWND)
-                         : (reinterpret_cast<TOOLTIPTEXTW*>(pNMHDR)->uFlags & TTF_IDISHWND);
-    if (bIdIsHwnd)
-        nID = static_cast<UINT_PTR>(::GetDlgCtrlID(reinterpret_cast<HWND>(nID)));
-    CString strTip;
-    if (nID != 0 && strTip.LoadString(static_cast<UINT>(nID))) {
-        int nNewline = strTip.Find('\n');
-        strTip = nNewline >= 0 ? strTip.Mid(nNewline + 1) : CString();
-    }
-    if (pNMHDR->code == TTN_NEEDTEXTA) {
-        TOOLTIPTEXTA* pTTT = reinterpret_cast<TOOLTIPTEXTA*>(pNMHDR);
-        lstrcpynA(pTTT->szText, strTip, sizeof pTTT->szText);
-        pTTT->lpszText = pTTT->szText;
-    } else {
-        TOOLTIPTEXTW* pTTT = reinterpret_cast<TOOLTIPTEXTW*>(pNMHDR);
-        int n = ::MultiByteToWideChar(CP_ACP, 0, strTip, -1, pTTT->szText, 80);
-        if (n == 0)
-            pTTT->szText[0] = 0;
-        pTTT->szText[79] = 0;
-        pTTT->lpszText = pTTT->szText;
-    }
-    *pResult = 0;
-    return TRUE;
-}
-
-// ---------------------------------------------------------------------------
-// Control bars
-
-void CFrameWnd::AddControlBar(CControlBar* pBar)
-{
-    m_listControlBars.Add(pBar);
-}
-
-void CFrameWnd::RemoveControlBar(CControlBar* pBar)
-{
-    for (int i = 0; i < m_listControlBars.GetSize(); ++i) {
-        if (m_listControlBars[i] == pBar) {
-            m_listControlBars.RemoveAt(i);
-            return;
-        }
-    }
-}
-
-CControlBar* CFrameWnd::GetControlBar(UINT nID) const
-{
-    for (CControlBar* pBar : m_listControlBars) {
-        if (pBar->m_hWnd != nullptr && static_cast<UINT>(pBar->GetDlgCtrlID()) == nID)
-            return pBar;
-    }
-    return nullptr;
-}
-
-void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL)
-{
-    if (pBar->m_pFloatWnd != nullptr) {
-        pBar->ShowWindow(SW_SHOWNOACTIVATE);
-        pBar->m_pFloatWnd->ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
-    } else {
-        pBar->ShowWindow(bShow ? SW_SHOWNOACTIVATE : SW_HIDE);
-    }
-    RecalcLayout();
-}
-
-BOOL CFrameWnd::OnBarCheck(UINT nID)
-{
-    CControlBar* pBar = GetControlBar(nID);
-    if (pBar == nullptr)
-        return FALSE;
-    ShowControlBar(pBar, !pBar->IsBarVisible());
-    return TRUE;
-}
-
-void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI)
-{
-    CControlBar* pBar = GetControlBar(pCmdUI->m_nID);
-    if (pBar == nullptr) {
-        pCmdUI->Enable(FALSE);
-        return;
-    }
-    pCmdUI->Enable(TRUE);
-    pCmdUI->SetCheck(pBar->IsBarVisible());
-}
-
-void CFrameWnd::EnableDocking(DWORD dwDockStyle)
-{
-    m_dwDockStyle = dwDockStyle & CBRS_ALIGN_ANY;
-}
-
-static DWORD AlignForDockBar(UINT nDockBarID)
-{
-    switch (nDockBarID) {
-    case AFX_IDW_DOCKBAR_TOP:
-        return CBRS_ALIGN_TOP;
-    case AFX_IDW_DOCKBAR_BOTTOM:
-        return CBRS_ALIGN_BOTTOM;
-    case AFX_IDW_DOCKBAR_LEFT:
-        return CBRS_ALIGN_LEFT;
-    case AFX_IDW_DOCKBAR_RIGHT:
-        return CBRS_ALIGN_RIGHT;
-    default:
-        return 0;
-    }
-}
-
-void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID, LPCRECT)
-{
-    DWORD dwAlign = AlignForDockBar(nDockBarID);
-    if (dwAlign == 0)
-        dwAlign = pBar->m_dwStyle & CBRS_ALIGN_ANY;
-    // Only one side: the first allowed one in the order top, bottom, left, right.
-    static const DWORD kOrder[] = {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT,
-                                   CBRS_ALIGN_RIGHT};
-    for (DWORD side : kOrder) {
-        if (dwAlign & side) {
-            dwAlign = side;
-            break;
-        }
-    }
-    if (pBar->m_pFloatWnd != nullptr) {
-        BOOL bVisible = pBar->IsBarVisible();
-        CWnd* pFloat = pBar->m_pFloatWnd;
-        pBar->m_pFloatWnd = nullptr;
-        ::SetParent(pBar->m_hWnd, m_hWnd);
-        pFloat->DestroyWindow();
-        pBar->ShowWindow(bVisible ? SW_SHOWNOACTIVATE : SW_HIDE);
-    }
-    DWORD dwBorders = 0;
-    switch (dwAlign) {
-    case CBRS_ALIGN_TOP:
-        dwBorders = CBRS_BORDER_BOTTOM;
-        break;
-    case CBRS_ALIGN_BOTTOM:
-        dwBorders = CBRS_BORDER_TOP;
-        break;
-    case CBRS_ALIGN_LEFT:
-        dwBorders = CBRS_BORDER_RIGHT;
-        break;
-    default:
-        dwBorders = CBRS_BORDER_LEFT;
-        break;
-    }
-    pBar->SetBarStyle((pBar->m_dwStyle & ~(CBRS_ALIGN_ANY | CBRS_BORDER_ANY | CBRS_FLOATING)) |
-                      dwAlign | dwBorders);
-    RecalcLayout();
-}
-
-void CFrameWnd::RecalcLayout(BOOL)
-{
-    if (m_hWnd == nullptr)
-        return;
-    RECT rc;
-    GetClientRect(&rc);
-
-    // Bars that do not dock (the status bar) take the outermost place at
-    // their edge; then the docked bars, top and bottom across the whole
-    // width, left and right in the height that remains.
-    auto place = [&rc](CControlBar* pBar, DWORD dwAlign, BOOL bStretch) {
-        BOOL bHorz = (dwAlign & (CBRS_ALIGN_TOP | CBRS_ALIGN_BOTTOM)) != 0;
-        SIZE size = pBar->CalcFixedLayout(bStretch, bHorz);
-        RECT r = rc;
-        switch (dwAlign) {
-        case CBRS_ALIGN_TOP:
-            r.bottom = r.top + size.cy;
-            rc.top = r.bottom;
-            break;
-        case CBRS_ALIGN_BOTTOM:
-            r.top = r.bottom - size.cy;
-            rc.bottom = r.top;
-            break;
-        case CBRS_ALIGN_LEFT:
-            r.right = r.left + size.cx;
-            rc.left = r.right;
-            break;
-        default:
-            r.left = r.right - size.cx;
-            rc.right = r.left;
-            break;
-        }
-        ::SetWindowPos(pBar->m_hWnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    };
-    for (CControlBar* pBar : m_listControlBars) {
-        if (pBar->m_hWnd != nullptr && pBar->m_dwDockStyle == 0 && pBar->m_pFloatWnd == nullptr &&
-            pBar->IsWindowVisible())
-            place(pBar, pBar->m_dwStyle & CBRS_ALIGN_ANY, TRUE);
-    }
-    static const DWORD kSides[] = {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT,
-                                   CBRS_ALIGN_RIGHT};
-    for (DWORD side : kSides) {
-        for (CControlBar* pBar : m_listControlBars) {
-            if (pBar->m_hWnd != nullptr && pBar->m_dwDockStyle != 0 &&
-                pBar->m_pFloatWnd == nullptr && (pBar->m_dwStyle & CBRS_ALIGN_ANY) == side &&
-                pBar->IsWindowVisible())
-                place(pBar, side, TRUE);
-        }
-    }
-    HWND hView = ::GetDlgItem(m_hWnd, AFX_IDW_PANE_FIRST);
-    if (hView != nullptr) {
-        if (rc.right < rc.left)
-            rc.right = rc.left;
-        if (rc.bottom < rc.top)
-            rc.bottom = rc.top;
-        ::SetWindowPos(hView, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }

@@ -1,9 +1,6 @@
-// The application object, the message loop, message boxes, command-line
-// processing and the framework's own profile.
+// The application object: its start, its message loop with idle-time
+// processing, its document templates and its standard commands.
 #include "afxwin.h"
-
-#include <commdlg.h>
-#include <cstdlib>
 
 namespace {
 CWinApp* g_pApp = nullptr;
@@ -121,12 +118,7 @@ BOOL CWinApp::InitInstance()
 
 int CWinApp::ExitInstance()
 {
-    // The recent-file list goes back to the profile it came from.
-    for (int i = 0; i < m_recentFiles.GetSize(); ++i) {
-        CString strEntry;
-        strEntry.Format("File%d", i + 1);
-        WriteProfileString("Recent File List", strEntry, m_recentFiles[i]);
-    }
+    SaveStdProfileSettings();
     return static_cast<int>(m_msgCur.wParam);
 }
 
@@ -203,45 +195,8 @@ BOOL CWinApp::PreTranslateMessage(MSG* pMsg)
     return FALSE;
 }
 
-int CWinApp::DoMessageBox(LPCSTR lpszPrompt, UINT nType, UINT)
-{
-    HWND hWndOwner = nullptr;
-    if (m_pMainWnd != nullptr && ::IsWindow(m_pMainWnd->m_hWnd))
-        hWndOwner = ::GetLastActivePopup(m_pMainWnd->m_hWnd);
-    if ((nType & MB_ICONMASK) == 0) {
-        switch (nType & MB_TYPEMASK) {
-        case MB_OK:
-        case MB_OKCANCEL:
-            nType |= MB_ICONEXCLAMATION;
-            break;
-        case MB_YESNO:
-        case MB_YESNOCANCEL:
-            nType |= MB_ICONQUESTION;
-            break;
-        default:
-            break;
-        }
-    }
-    return ::MessageBoxA(hWndOwner, lpszPrompt, m_pszAppName, nType);
-}
-
-int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp)
-{
-    CWinApp* pApp = AfxGetApp();
-    if (pApp == nullptr)
-        return ::MessageBoxA(nullptr, lpszText, nullptr, nType);
-    return pApp->DoMessageBox(lpszText, nType, nIDHelp);
-}
-
-int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
-{
-    CString str;
-    str.LoadString(nIDPrompt);
-    return AfxMessageBox(str, nType, nIDHelp == UINT(-1) ? nIDPrompt : nIDHelp);
-}
-
 // ---------------------------------------------------------------------------
-// Document templates and the command line
+// Document templates and standard commands
 
 void CWinApp::AddDocTemplate(CDocTemplate* pTemplate)
 {
@@ -259,168 +214,11 @@ CDocument* CWinApp::OpenDocumentFile(LPCSTR lpszFileName)
     return pTemplate ? pTemplate->OpenDocumentFile(lpszFileName) : nullptr;
 }
 
-void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL)
-{
-    if (!bFlag && m_strFileName.IsEmpty()) {
-        m_strFileName = pszParam;
-        m_nShellCommand = FileOpen;
-    }
-}
-
-static bool IsBlank(char ch)
-{
-    return ch == ' ' || ch == '\t';
-}
-
-const char* AfxSkipProgramName(const char* pszCmdLine)
-{
-    const char* p = pszCmdLine;
-    if (*p == '"') {
-        for (++p; *p != '\0' && *p != '"'; ++p) {
-        }
-        if (*p == '"')
-            ++p;
-    } else {
-        while (*p != '\0' && !IsBlank(*p))
-            ++p;
-    }
-    while (IsBlank(*p))
-        ++p;
-    return p;
-}
-
-void AfxSplitCommandLine(const char* pszArgs, CArray<CString>& rArgs)
-{
-    rArgs.RemoveAll();
-    const char* p = pszArgs;
-    for (;;) {
-        while (IsBlank(*p))
-            ++p;
-        if (*p == '\0')
-            return;
-        CString strArg;
-        bool bQuoted = false;
-        while (*p != '\0' && (bQuoted || !IsBlank(*p))) {
-            int nBackslashes = 0;
-            while (*p == '\\') {
-                ++nBackslashes;
-                ++p;
-            }
-            if (*p == '"') {
-                // 2n backslashes and a quote: n backslashes, and the quote
-                // opens or closes a quoted part (two quotes inside one stand
-                // for a quote); 2n + 1 backslashes: n and a plain quote.
-                strArg += CString('\\', nBackslashes / 2);
-                if (nBackslashes % 2 == 1) {
-                    strArg += '"';
-                } else if (bQuoted && p[1] == '"') {
-                    strArg += '"';
-                    ++p;
-                } else {
-                    bQuoted = !bQuoted;
-                }
-                ++p;
-            } else {
-                strArg += CString('\\', nBackslashes);
-                if (*p != '\0' && (bQuoted || !IsBlank(*p)))
-                    strArg += *p++;
-            }
-        }
-        rArgs.Add(static_cast<CString&&>(strArg));
-    }
-}
-
-void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo)
-{
-    CArray<CString> args;
-    AfxSplitCommandLine(AfxSkipProgramName(::GetCommandLineA()), args);
-    for (int i = 0; i < args.GetSize(); ++i) {
-        const char* pszParam = args[i];
-        BOOL bFlag = pszParam[0] == '-' || pszParam[0] == '/';
-        if (bFlag)
-            ++pszParam;
-        rCmdInfo.ParseParam(pszParam, bFlag, i + 1 == args.GetSize());
-    }
-}
-
-BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
-{
-    switch (rCmdInfo.m_nShellCommand) {
-    case CCommandLineInfo::FileNew:
-        if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr, nullptr))
-            OnFileNew();
-        return m_pMainWnd != nullptr;
-    case CCommandLineInfo::FileOpen:
-        return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr;
-    case CCommandLineInfo::FileNothing:
-        break;
-    }
-    return TRUE;
-}
-
 void CWinApp::OnFileNew()
 {
     CDocTemplate* pTemplate = GetFirstDocTemplate();
     if (pTemplate != nullptr)
         pTemplate->OpenDocumentFile(nullptr);
-}
-
-// The common dialogs are loaded only when one of these two commands runs:
-// nothing else needs them, and the program starts without them.
-namespace {
-template <typename Fn> Fn CommonDialogFunction(HMODULE* phLib, const char* pszName)
-{
-    *phLib = ::LoadLibraryA("comdlg32.dll");
-    if (*phLib == nullptr)
-        return nullptr;
-    Fn pfn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(*phLib, pszName)));
-    if (pfn == nullptr) {
-        ::FreeLibrary(*phLib);
-        *phLib = nullptr;
-    }
-    return pfn;
-}
-} // namespace
-
-void CWinApp::OnFileOpen()
-{
-    typedef BOOL(WINAPI * GetOpenFileNameAFn)(LPOPENFILENAMEA);
-    HMODULE hLib;
-    GetOpenFileNameAFn pfnGetOpenFileName =
-        CommonDialogFunction<GetOpenFileNameAFn>(&hLib, "GetOpenFileNameA");
-    if (pfnGetOpenFileName == nullptr)
-        return;
-    char szFile[MAX_PATH] = "";
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
-    ofn.lpstrFilter = "All Files (*.*)\0*.*\0";
-    ofn.lpstrFile = szFile;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
-    BOOL bChosen = pfnGetOpenFileName(&ofn);
-    ::FreeLibrary(hLib);
-    if (bChosen)
-        OpenDocumentFile(szFile);
-}
-
-void CWinApp::OnFilePrintSetup()
-{
-    typedef BOOL(WINAPI * PrintDlgAFn)(LPPRINTDLGA);
-    HMODULE hLib;
-    PrintDlgAFn pfnPrintDlg = CommonDialogFunction<PrintDlgAFn>(&hLib, "PrintDlgA");
-    if (pfnPrintDlg == nullptr)
-        return;
-    PRINTDLGA pd = {};
-    pd.lStructSize = sizeof pd;
-    pd.hwndOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
-    pd.Flags = PD_PRINTSETUP;
-    pfnPrintDlg(&pd);
-    if (pd.hDevMode != nullptr)
-        ::GlobalFree(pd.hDevMode);
-    if (pd.hDevNames != nullptr)
-        ::GlobalFree(pd.hDevNames);
-    ::FreeLibrary(hLib);
 }
 
 void CWinApp::OnAppExit()
@@ -429,80 +227,7 @@ void CWinApp::OnAppExit()
         m_pMainWnd->SendMessage(WM_CLOSE);
 }
 
-// ---------------------------------------------------------------------------
-// Three-dimensional controls and the profile
-
 BOOL CWinApp::Enable3dControls()
 {
     return TRUE;
-}
-
-void CWinApp::SetRegistryKey(LPCSTR lpszRegistryKey)
-{
-    m_strRegistryKey = lpszRegistryKey;
-    m_pszRegistryKey = m_strRegistryKey;
-    m_strProfileName = m_pszAppName;
-    m_pszProfileName = m_strProfileName;
-}
-
-void CWinApp::LoadStdProfileSettings(UINT nMaxMRU)
-{
-    m_recentFiles.RemoveAll();
-    for (UINT i = 0; i < nMaxMRU; ++i) {
-        CString strEntry;
-        strEntry.Format("File%u", i + 1);
-        CString strFile = GetProfileString("Recent File List", strEntry);
-        if (strFile.IsEmpty())
-            break;
-        m_recentFiles.Add(strFile);
-    }
-}
-
-static CString ProfileSectionPath(LPCSTR lpszRegistryKey, LPCSTR lpszProfile, LPCSTR lpszSection)
-{
-    CString strPath = "Software\\";
-    strPath += lpszRegistryKey;
-    strPath += "\\";
-    strPath += lpszProfile;
-    strPath += "\\";
-    strPath += lpszSection;
-    return strPath;
-}
-
-CString CWinApp::GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszDefault)
-{
-    CString strValue = lpszDefault;
-    if (m_pszRegistryKey == nullptr)
-        return strValue;
-    HKEY hKey;
-    CString strPath = ProfileSectionPath(m_pszRegistryKey, m_pszProfileName, lpszSection);
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, strPath, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return strValue;
-    char buf[MAX_PATH + 1];
-    DWORD dwType = 0;
-    DWORD cb = MAX_PATH;
-    if (::RegQueryValueExA(hKey, lpszEntry, nullptr, &dwType, reinterpret_cast<BYTE*>(buf), &cb) ==
-            ERROR_SUCCESS &&
-        dwType == REG_SZ) {
-        buf[cb < MAX_PATH ? cb : MAX_PATH] = '\0';
-        strValue = buf;
-    }
-    ::RegCloseKey(hKey);
-    return strValue;
-}
-
-BOOL CWinApp::WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lpszValue)
-{
-    if (m_pszRegistryKey == nullptr)
-        return FALSE;
-    HKEY hKey;
-    CString strPath = ProfileSectionPath(m_pszRegistryKey, m_pszProfileName, lpszSection);
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, strPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_WRITE, nullptr, &hKey, nullptr) != ERROR_SUCCESS)
-        return FALSE;
-    LONG lRes =
-        ::RegSetValueExA(hKey, lpszEntry, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
-                         static_cast<DWORD>(lstrlenA(lpszValue) + 1));
-    ::RegCloseKey(hKey);
-    return lRes == ERROR_SUCCESS;
 }

@@ -1,19 +1,10 @@
-// String class, run-time class information and trace output.
+// CString: a byte string of the ANSI code page in a buffer of its own.
 #include "afxwin.h"
 
 #include <cstdio>
 #include <cstring>
 
-// ---------------------------------------------------------------------------
-// CString
-
 const char CString::kEmpty[1] = "";
-
-void AfxAbortOutOfMemory()
-{
-    ::FatalAppExitA(0, "Out of memory.");
-    ::ExitProcess(3); // FatalAppExit does not return; this keeps the promise
-}
 
 CString::CString(const char* psz)
 {
@@ -294,43 +285,28 @@ void CString::ReleaseBuffer(int nNewLength)
 }
 
 // ---------------------------------------------------------------------------
-// Run-time classes
+// Fields of a string
 
-const CRuntimeClass CObject::classCObject = {"CObject", sizeof(CObject), nullptr, nullptr};
-
-const CRuntimeClass* CObject::GetRuntimeClass() const
+// The end of the field that starts at p: its separator or the terminator.
+static const char* FieldEnd(const char* p, char chSep)
 {
-    return &classCObject;
+    while (*p != '\0' && *p != chSep)
+        ++p;
+    return p;
 }
 
-BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
+BOOL AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep)
 {
-    return GetRuntimeClass()->IsDerivedFrom(pClass);
-}
-
-CObject* CRuntimeClass::CreateObject() const
-{
-    return m_pfnCreateObject ? m_pfnCreateObject() : nullptr;
-}
-
-BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const
-{
-    for (const CRuntimeClass* p = this; p != nullptr; p = p->m_pBaseClass) {
-        if (p == pBaseClass)
-            return TRUE;
+    rString.Empty();
+    if (lpszFullString == nullptr || iSubString < 0)
+        return FALSE;
+    const char* p = lpszFullString;
+    for (int i = 0; i < iSubString; ++i) {
+        p = FieldEnd(p, chSep);
+        if (*p == '\0')
+            return FALSE;
+        ++p;
     }
-    return FALSE;
+    rString = CString(p, static_cast<int>(FieldEnd(p, chSep) - p));
+    return TRUE;
 }
-
-#ifdef _DEBUG
-void AfxTrace(const char* pszFormat, ...)
-{
-    char buf[1024];
-    va_list args;
-    va_start(args, pszFormat);
-    ::_vsnprintf(buf, sizeof buf - 1, pszFormat, args);
-    buf[sizeof buf - 1] = '\0';
-    va_end(args);
-    ::OutputDebugStringA(buf);
-}
-#endif

@@ -1,0 +1,59 @@
+// The commands that show a common dialog: File Open and Print Setup.
+#include "afxwin.h"
+#include "afxhandle.h"
+
+#include <commdlg.h>
+
+namespace {
+
+// The common dialogs are loaded only when one of these two commands runs:
+// nothing else needs them, and the program starts without them. The
+// function of comdlg32.dll of that name, or NULL where the library or the
+// function is missing; rLibrary holds the library for as long as the
+// function is used.
+template <typename Fn> Fn CommonDialogFunction(CLibrary& rLibrary, const char* pszName)
+{
+    rLibrary.Attach(::LoadLibraryA("comdlg32.dll"));
+    if (!rLibrary.IsValid())
+        return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(rLibrary, pszName)));
+}
+
+} // namespace
+
+void CWinApp::OnFileOpen()
+{
+    typedef BOOL(WINAPI * GetOpenFileNameAFn)(LPOPENFILENAMEA);
+    CLibrary comdlg;
+    GetOpenFileNameAFn pfnGetOpenFileName =
+        CommonDialogFunction<GetOpenFileNameAFn>(comdlg, "GetOpenFileNameA");
+    if (pfnGetOpenFileName == nullptr)
+        return;
+    char szFile[MAX_PATH] = "";
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
+    ofn.lpstrFilter = "All Files (*.*)\0*.*\0";
+    ofn.lpstrFile = szFile;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+    if (pfnGetOpenFileName(&ofn))
+        OpenDocumentFile(szFile);
+}
+
+void CWinApp::OnFilePrintSetup()
+{
+    typedef BOOL(WINAPI * PrintDlgAFn)(LPPRINTDLGA);
+    CLibrary comdlg;
+    PrintDlgAFn pfnPrintDlg = CommonDialogFunction<PrintDlgAFn>(comdlg, "PrintDlgA");
+    if (pfnPrintDlg == nullptr)
+        return;
+    PRINTDLGA pd = {};
+    pd.lStructSize = sizeof pd;
+    pd.hwndOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
+    pd.Flags = PD_PRINTSETUP;
+    pfnPrintDlg(&pd);
+    // The printer settings that the dialog hands out are not kept.
+    CGlobalHandle devMode(pd.hDevMode);
+    CGlobalHandle devNames(pd.hDevNames);
+}
