@@ -255,8 +255,18 @@ HelperProcess& HelperProcesses::StartPath(const std::string& path, DWORD dwFlags
 
 std::string PlaceHelper(const std::string& folder, const std::string& name)
 {
+    // A copy that is there already stays: overwriting the file of a helper
+    // that has only just ended can fail half-way under Wine and leave a
+    // program that does not start. (CopyFile keeps the time of last write.)
+    std::string source = ModuleDir() + "\\qhelper.exe";
     std::string target = TestDir(folder) + "\\" + name;
-    ::CopyFileA((ModuleDir() + "\\qhelper.exe").c_str(), target.c_str(), FALSE);
+    WIN32_FILE_ATTRIBUTE_DATA src, dst;
+    if (::GetFileAttributesExA(source.c_str(), GetFileExInfoStandard, &src) &&
+        ::GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &dst) &&
+        src.nFileSizeLow == dst.nFileSizeLow && src.nFileSizeHigh == dst.nFileSizeHigh &&
+        ::CompareFileTime(&src.ftLastWriteTime, &dst.ftLastWriteTime) == 0)
+        return target;
+    ::CopyFileA(source.c_str(), target.c_str(), FALSE);
     return target;
 }
 
