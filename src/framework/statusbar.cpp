@@ -68,6 +68,8 @@ void CStatusBar::SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth)
     if (nIndex < 0 || nIndex >= GetCount())
         return;
     AFX_STATUSPANE& pane = m_panes[nIndex];
+    if (pane.nID == nID && pane.nStyle == nStyle && pane.cxText == cxWidth)
+        return; // the parts stay as they are, and the control is not redrawn
     bool bStyleChanged = pane.nStyle != nStyle;
     pane.nID = nID;
     pane.nStyle = nStyle;
