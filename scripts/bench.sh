@@ -192,12 +192,18 @@ view's and the frame's own operations):
 | Drawing the list after the refresh and after each kill | $(v kill.split.draw) |
 | Whole pass, step by step | $(v kill.split.total) |
 
-The pass spends its time in Tool Help: the refresh takes a module snapshot
-of every process, and each kill takes a module snapshot of the process to
-make sure that the identifier still belongs to the row's executable (where
-process entries carry no module id, as on the NT family and Wine; on the
-Windows 95 family a process snapshot finds the module's id first).
-Terminating and waiting are a small part.
+The pass's refresh is its largest part: a module snapshot of every process.
+Before each kill the pass makes sure that the identifier still belongs to
+the row's executable: it asks the process for its executable's path where
+the system can tell (\`QueryFullProcessImageNameA\`: Wine, and Windows from
+Vista on), about 0.4 ms per kill here; elsewhere it takes a module snapshot
+of the process (where process entries carry no module id, as on Windows NT),
+and on the Windows 95 family a process snapshot first, which finds the id
+of the executable's module. Before, every kill took both snapshots: 256 ms
+of a 510 ms pass. Terminating and waiting are a small part. What the pass
+spends beyond its floor is now mostly drawing: the status pane that names
+each Favorite while it is killed, and the list without the killed row before
+the next name, each drawn at once (about 1 ms and 2 ms under Wine here).
 
 ## Start-up
 
