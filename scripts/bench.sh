@@ -17,11 +17,10 @@ reps_startup=${3:-11}
 prefix="$root/build/bench-wine"
 bench_exe="$root/build/bench/quellon_bench.exe"
 wine_note="32-bit prefix of its own (\`build/bench-wine\`)"
-if ! "$root/scripts/runs-i386.sh"; then
-    standin=$("$root/scripts/build-standin.sh")
-    export PATH="$root/scripts/wine64:$PATH" QUELLON_WINEARCH=win64
+. "$root/scripts/standin.sh"
+if choose_standin; then
     prefix="$root/build/bench-wine64"
-    bench_exe="$standin/bench/quellon_bench.exe"
+    bench_exe="$STANDIN_DIR/bench/quellon_bench.exe"
     wine_note="64-bit prefix of its own (\`build/bench-wine64\`), running the
   64-bit stand-in build of the same sources: this machine cannot run 32-bit
   x86 programs"

@@ -13,11 +13,10 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 exe="$root/build/Quellon.exe"
 prefix="$root/build/wine"
-if ! "$root/scripts/runs-i386.sh"; then
-    echo "This machine cannot run 32-bit x86 programs: starting the 64-bit stand-in build." >&2
-    exe="$("$root/scripts/build-standin.sh")/Quellon.exe"
+. "$root/scripts/standin.sh"
+if choose_standin; then
+    exe="$STANDIN_DIR/Quellon.exe"
     prefix="$root/build/wine64"
-    export PATH="$root/scripts/wine64:$PATH" QUELLON_WINEARCH=win64
 fi
 "$root/scripts/wineprefix.sh" "$prefix"
 exec "$root/scripts/wine-run.sh" "$prefix" "$exe" "$@"

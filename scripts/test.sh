@@ -12,10 +12,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
 
 dir="$root/build"
-if ! "$root/scripts/runs-i386.sh"; then
-    echo "This machine cannot run 32-bit x86 programs: the tests run in the 64-bit stand-in build." >&2
-    dir=$("$root/scripts/build-standin.sh")
-    export PATH="$root/scripts/wine64:$PATH" QUELLON_WINEARCH=win64
+. "$root/scripts/standin.sh"
+if choose_standin; then
+    dir=$STANDIN_DIR
 fi
 
 . "$root/scripts/xvfb.sh"

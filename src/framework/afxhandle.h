@@ -126,6 +126,16 @@ typedef CHandleT<AfxGlobalTraits> CGlobalHandle;
 typedef CHandleT<AfxIconTraits> CIconHandle;
 typedef CHandleT<AfxStdioTraits> CStdioFile;
 
+// The function of that name in a loaded module, as a pointer of the type
+// Fn; NULL where the module (NULL) or the function is missing. For what
+// only some systems have, looked up when it is needed.
+template <typename Fn> Fn AfxGetProcAddress(HMODULE hModule, const char* pszName)
+{
+    return hModule
+               ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(hModule, pszName)))
+               : nullptr;
+}
+
 // Registry keys into an owner. On failure the owner holds no key: whatever
 // a failed call left in the place it was given is not taken for one.
 inline BOOL AfxRegOpenKey(HKEY hParent, LPCSTR lpszSubKey, REGSAM samDesired, CRegKey* pKey)

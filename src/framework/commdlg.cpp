@@ -14,9 +14,7 @@ namespace {
 template <typename Fn> Fn CommonDialogFunction(CLibrary& rLibrary, const char* pszName)
 {
     rLibrary.Attach(::LoadLibraryA("comdlg32.dll"));
-    if (!rLibrary.IsValid())
-        return nullptr;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(rLibrary, pszName)));
+    return AfxGetProcAddress<Fn>(rLibrary, pszName);
 }
 
 } // namespace

@@ -52,7 +52,7 @@ CString CWinApp::GetProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR l
         return strValue;
     CRegKey key;
     CString strPath = ProfileSectionPath(m_pszRegistryKey, m_pszProfileName, lpszSection);
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, strPath, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+    if (!AfxRegOpenKey(HKEY_CURRENT_USER, strPath, KEY_READ, &key))
         return strValue;
     char buf[MAX_PATH + 1];
     DWORD dwType = 0;
@@ -72,8 +72,7 @@ BOOL CWinApp::WriteProfileString(LPCSTR lpszSection, LPCSTR lpszEntry, LPCSTR lp
         return FALSE;
     CRegKey key;
     CString strPath = ProfileSectionPath(m_pszRegistryKey, m_pszProfileName, lpszSection);
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, strPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_WRITE, nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
+    if (!AfxRegCreateKey(HKEY_CURRENT_USER, strPath, &key))
         return FALSE;
     return ::RegSetValueExA(key, lpszEntry, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
                             static_cast<DWORD>(lstrlenA(lpszValue) + 1)) == ERROR_SUCCESS;

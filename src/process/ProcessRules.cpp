@@ -1,11 +1,11 @@
 #include "ProcessRules.h"
 
+#include "afxhandle.h"
+
 namespace {
 template <typename Fn> void LookUp(HMODULE hModule, const char* pszName, Fn* ppfn)
 {
-    *ppfn = hModule
-                ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(hModule, pszName)))
-                : nullptr;
+    *ppfn = AfxGetProcAddress<Fn>(hModule, pszName);
 }
 } // namespace
 
