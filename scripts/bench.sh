@@ -17,13 +17,17 @@ reps_startup=${3:-11}
 prefix="$root/build/bench-wine"
 bench_exe="$root/build/bench/quellon_bench.exe"
 wine_note="32-bit prefix of its own (\`build/bench-wine\`)"
-. "$root/scripts/standin.sh"
-if choose_standin; then
+. "$root/scripts/i386.sh"
+choose_i386
+if [ "$I386_WAY" = standin ]; then
     prefix="$root/build/bench-wine64"
     bench_exe="$STANDIN_DIR/bench/quellon_bench.exe"
     wine_note="64-bit prefix of its own (\`build/bench-wine64\`), running the
-  64-bit stand-in build of the same sources: this machine cannot run 32-bit
-  x86 programs"
+  64-bit stand-in build of the same sources"
+elif [ "$I386_WAY" != native ]; then
+    prefix="$root/build/bench-wine64"
+    wine_note="64-bit prefix of its own (\`build/bench-wine64\`), the 32-bit
+  programs emulated by qemu: this machine runs no 32-bit code itself"
 fi
 out="$root/docs/performance.md"
 results=$(mktemp)

@@ -1,10 +1,9 @@
 #!/bin/sh
 # Installs, only when missing, what building, running and testing Quellon needs
 # on Debian 12: the 32-bit MinGW-w64 cross compiler, CMake, GoogleTest's
-# sources, 32-bit Wine, Xvfb, xdotool, ImageMagick and strace. On a machine
-# that cannot run 32-bit x86 programs, 64-bit Wine and the 64-bit MinGW-w64
-# compiler take the place of 32-bit Wine, for the 64-bit stand-in build that
-# the tests then run (see scripts/test.sh).
+# sources, 32-bit Wine, Xvfb, xdotool, ImageMagick and strace; on a machine
+# whose kernel runs no 32-bit x86 code, also what emulating it takes (see
+# scripts/i386.sh).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -26,11 +25,19 @@ need import imagemagick
 # The end-to-end walkthrough slows Wine's server down with it.
 need strace strace
 need wine wine
-if "$here/runs-i386.sh"; then
-    # The 32-bit loader is what runs 32-bit programs; it comes with wine32:i386.
-    need /usr/lib/i386-linux-gnu/wine/i386-unix wine32:i386
-else
+# The 32-bit loader and DLLs run 32-bit programs, natively or emulated.
+need /usr/lib/i386-linux-gnu/wine/i386-unix wine32:i386
+code=0
+"$here/runs-i386.sh" || code=$?
+if [ "$code" -ne 0 ] || [ "${QUELLON_STANDIN:-0}" = 1 ] || [ "${QUELLON_EMULATE:-0}" = 1 ]; then
+    # Where the kernel runs no 32-bit code: qemu's user-mode emulator for
+    # the 32-bit programs, 64-bit Wine for the 64-bit prefixes they run in,
+    # the host's compiler for the emulated loader's library
+    # (scripts/emulator), and the 64-bit MinGW-w64 compiler for the
+    # stand-in build where emulation cannot be set up.
+    need qemu-i386-static qemu-user-static
     need /usr/lib/wine/wine64 wine64
+    need gcc gcc
     need x86_64-w64-mingw32-g++-win32 g++-mingw-w64-x86-64-win32
 fi
 need clang-format clang-format

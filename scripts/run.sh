@@ -1,8 +1,10 @@
 #!/bin/sh
 # Builds Quellon and starts it under Wine, in the prefix build/wine. The
 # prefix persists between runs, as a real machine's settings would; remove
-# it to start afresh. Where this machine cannot run 32-bit x86 programs, the
-# 64-bit stand-in build is started instead, in the prefix build/wine64.
+# it to start afresh. Where the kernel runs no 32-bit code, the same 32-bit
+# program runs emulated by qemu, in the 64-bit prefix build/wine64; only
+# where that cannot be set up does the 64-bit stand-in build start instead
+# (scripts/i386.sh chooses, and says so).
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
@@ -13,10 +15,13 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 exe="$root/build/Quellon.exe"
 prefix="$root/build/wine"
-. "$root/scripts/standin.sh"
-if choose_standin; then
-    exe="$STANDIN_DIR/Quellon.exe"
+. "$root/scripts/i386.sh"
+choose_i386
+if [ "$QUELLON_WINEARCH" = win64 ]; then
     prefix="$root/build/wine64"
+fi
+if [ "$I386_WAY" = standin ]; then
+    exe="$STANDIN_DIR/Quellon.exe"
 fi
 "$root/scripts/wineprefix.sh" "$prefix"
 exec "$root/scripts/wine-run.sh" "$prefix" "$exe" "$@"

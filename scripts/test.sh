@@ -2,18 +2,20 @@
 # Builds Quellon and runs every test under Wine, in fresh prefixes of the
 # tests' own. Without a display (or on CI) the tests get a virtual one.
 #
-# Where this machine cannot run 32-bit x86 programs (and so not 32-bit
-# Wine), the tests run in the 64-bit stand-in build (build/x64): the same
-# program and tests built as 64-bit Windows programs, under 64-bit Wine.
-# The checks of the program file itself examine the 32-bit build/Quellon.exe
-# in either case.
+# The tests run the 32-bit build: natively where the kernel runs 32-bit
+# code, elsewhere emulated by qemu in 64-bit prefixes (scripts/i386.sh
+# chooses). Only where neither can be had, or with QUELLON_STANDIN=1, they
+# run in the 64-bit stand-in build (build/x64): the same program and tests
+# built as 64-bit Windows programs. The checks of the program file itself
+# examine the 32-bit build/Quellon.exe in every case.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
 
+. "$root/scripts/i386.sh"
+choose_i386
 dir="$root/build"
-. "$root/scripts/standin.sh"
-if choose_standin; then
+if [ "$I386_WAY" = standin ]; then
     dir=$STANDIN_DIR
 fi
 

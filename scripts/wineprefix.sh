@@ -1,11 +1,12 @@
 #!/bin/sh
-# Makes sure a 32-bit Wine prefix exists at the given directory and reports
+# Makes sure a Wine prefix exists at the given directory (32-bit, or 64-bit
+# where QUELLON_WINEARCH says win64, see scripts/i386.sh) and reports
 # Windows 98 to Quellon and to the test programs.
 #
 #   scripts/wineprefix.sh <prefix> [--fresh] [exe-name=version ...]
 #
-# --fresh rebuilds the prefix from a booted template kept beside it, so that
-# it starts without any settings. Every exe-name=version pair sets the
+# --fresh rebuilds the prefix from a booted template kept beside it (one
+# for each kind of prefix), so that it starts without any settings. Every exe-name=version pair sets the
 # Windows version Wine reports to that program (win98 unless stated).
 set -eu
 
@@ -30,7 +31,7 @@ boot() { # boot <dir>
 }
 
 if [ "$fresh" = yes ]; then
-    template="$prefix.template"
+    template="$prefix.template-$WINEARCH"
     if [ ! -f "$template/system.reg" ]; then
         boot "$template"
         # Test programs run in a virtual desktop, which draws window frames

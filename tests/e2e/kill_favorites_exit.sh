@@ -4,8 +4,8 @@
 . "$(dirname "$0")/lib.sh"
 
 reset_settings quiet
-wr reg add "$KEY\\Settings" /v Fav0 /d e2e_two.exe /f >/dev/null
-wr reg add "$KEY\\Settings" /v Fav1 /d E2E_ONE.EXE /f >/dev/null
+wreg add "$KEY\\Settings" /v Fav0 /d e2e_two.exe /f >/dev/null
+wreg add "$KEY\\Settings" /v Fav1 /d E2E_ONE.EXE /f >/dev/null
 one=$(probe start "$(place_helper e2e_one.exe)")
 two=$(probe start "$(place_helper e2e_two.exe)")
 [ -n "$one" ] && [ -n "$two" ] || fail "the helper processes did not start"

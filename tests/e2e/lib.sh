@@ -14,6 +14,14 @@ QUELLON_PID=""
 
 wr() { "$QUELLON_SOURCE/scripts/wine-run.sh" "$QUELLON_PREFIX" "$@"; }
 
+# wreg <reg arguments>: Wine's reg, in the registry view that Quellon sees:
+# in a 64-bit prefix the 32-bit program's HKLM\Software is the 32-bit view.
+REG_VIEW=""
+if [ "${QUELLON_WINEARCH:-win32}" = win64 ] && [ "${QUELLON_STANDIN:-0}" != 1 ]; then
+    REG_VIEW=/reg:32
+fi
+wreg() { wr reg "$@" $REG_VIEW; }
+
 # probe <command> ...: runs qprobe.exe; its output (without carriage
 # returns) and its exit code are the command's. The output goes through a
 # file, so that a program it starts cannot hold up the caller.
@@ -40,15 +48,15 @@ fail() {
 # Quellon's settings removed; with "quiet", the first-run warning is marked
 # as shown.
 reset_settings() {
-    wr reg delete "$KEY" /f >/dev/null 2>&1 || true
+    wreg delete "$KEY" /f >/dev/null 2>&1 || true
     if [ "${1:-}" = quiet ]; then
-        wr reg add "$KEY\\Newbie" /v Start /d 0 /f >/dev/null
+        wreg add "$KEY\\Newbie" /v Start /d 0 /f >/dev/null
     fi
 }
 
 # reg_value <section> <name>: the stored text, empty when absent.
 reg_value() {
-    wr reg query "$KEY\\$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    wreg query "$KEY\\$1" /v "$2" 2>/dev/null | tr -d '\r' |
         awk -v n="$2" '$1 == n && $2 == "REG_SZ" { sub(/^[ \t]*[^ \t]+[ \t]+REG_SZ[ \t]+/, ""); print }'
 }
 

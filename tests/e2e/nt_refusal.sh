@@ -5,8 +5,8 @@
 . "$(dirname "$0")/lib.sh"
 
 APPDEF='HKCU\Software\Wine\AppDefaults\Quellon.exe'
-wr reg add "$APPDEF" /v Version /d nt40 /f >/dev/null
-trap 'wr reg add "$APPDEF" /v Version /d win98 /f >/dev/null; cleanup' EXIT
+wreg add "$APPDEF" /v Version /d nt40 /f >/dev/null
+trap 'wreg add "$APPDEF" /v Version /d win98 /f >/dev/null; cleanup' EXIT
 
 reset_settings
 start_quellon

@@ -11,7 +11,7 @@
 # The session starts on a machine where Quellon never ran: a prefix of its
 # own, copied from the tests' booted template.
 : "${QUELLON_PREFIX:?}" "${QUELLON_BUILD:?}" "${QUELLON_SOURCE:?}"
-TEMPLATE=$QUELLON_PREFIX.template
+TEMPLATE=$QUELLON_PREFIX.template-${QUELLON_WINEARCH:-win32}
 QUELLON_PREFIX=$QUELLON_BUILD/walk-wine
 . "$(dirname "$0")/lib.sh"
 [ -f "$TEMPLATE/system.reg" ] || fail "no prefix template at $TEMPLATE"
@@ -112,7 +112,7 @@ move_item() {
 }
 
 # --- First start ---------------------------------------------------------
-! wr reg query "$KEY" >/dev/null 2>&1 || fail "the new prefix already has settings"
+! wreg query "$KEY" >/dev/null 2>&1 || fail "the new prefix already has settings"
 printf '[Newbie]\r\nStart=1\r\nSince=1998\r\n' >"$WIN_DIR/Quellon.INI"
 start_quellon
 probe dialog Quellon 20000 || fail "the first start showed no warning"

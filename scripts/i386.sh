@@ -1,0 +1,116 @@
+# Sourced by the scripts that run Windows programs ($root is the source
+# folder): the one place that chooses how this machine runs the 32-bit
+# programs of the build. choose_i386 sets I386_WAY to one of
+#
+#   native   the kernel runs 32-bit code: 32-bit Wine in 32-bit prefixes.
+#   binfmt   the kernel hands 32-bit programs to qemu's user-mode emulator
+#            (binfmt_misc, registered here when it is not yet, as root).
+#   loader   as binfmt, but where binfmt_misc cannot be used: Wine starts
+#            its 32-bit loader through scripts/emulator/wine.
+#   standin  none of these (or QUELLON_STANDIN=1): the 64-bit stand-in
+#            build of the same sources (build/x64) runs instead; STANDIN_DIR
+#            is its build folder.
+#
+# QUELLON_EMULATE=1 registers qemu with binfmt_misc even where the kernel
+# runs 32-bit code, to try the emulated way there; the registration stays
+# (the machine then emulates all 32-bit programs) until it is removed with
+# "echo -1 > /proc/sys/fs/binfmt_misc/qemu-i386".
+#
+# In the two emulated ways the prefixes are 64-bit: the Wine server and the
+# system's processes run natively and only the 32-bit programs (Quellon, the
+# test programs, their helpers) are emulated. Their settings are in the
+# 32-bit view of the registry (HKLM\Software\Wow6432Node). Two small
+# libraries make the emulation faithful and quick: the emulated loader's
+# (scripts/emulator/loader-mmap.c, a start of a second instead of a minute)
+# and the Wine server's (scripts/emulator/server-memory.c: the server sees
+# an emulated program's memory where the program sees it). Exports
+# QUELLON_WINEARCH (win32 or win64) and, for the emulated ways, PATH,
+# QEMU_SET_ENV, QUELLON_SERVER_LIBRARY and QUELLON_WINELOADER, which
+# scripts/wine-run.sh, scripts/wineprefix.sh and scripts/wine64 use.
+I386_WAY=""
+STANDIN_DIR=""
+
+# The two libraries of the emulated ways (scripts/emulator), built with the
+# host's compiler: the emulated 32-bit loader's (loader-mmap.so) and the
+# Wine server's (server-memory.so). Prints the folder.
+i386_emulator_libraries() {
+    out="$root/build/emulator"
+    src="$root/scripts/emulator"
+    mkdir -p "$out"
+    if [ ! -f "$out/loader-mmap.so" ] || [ "$src/loader-mmap.c" -nt "$out/loader-mmap.so" ]; then
+        gcc -m32 -O2 -fPIC -shared -nostdlib -fno-stack-protector -o "$out/loader-mmap.so" \
+            "$src/loader-mmap.c" >&2 || return 1
+    fi
+    if [ ! -f "$out/server-memory.so" ] || [ "$src/server-memory.c" -nt "$out/server-memory.so" ]; then
+        gcc -O2 -fPIC -shared -o "$out/server-memory.so" "$src/server-memory.c" -ldl >&2 || return 1
+    fi
+    echo "$out"
+}
+
+# Registers qemu for 32-bit x86 programs with binfmt_misc, as root.
+i386_register_binfmt() {
+    command -v qemu-i386-static >/dev/null 2>&1 || return 1
+    if [ "$(id -u)" -eq 0 ]; then
+        as_root=""
+    elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+        as_root="sudo -n"
+    else
+        return 1
+    fi
+    dir=/proc/sys/fs/binfmt_misc
+    if [ ! -e "$dir/register" ]; then
+        $as_root mount -t binfmt_misc binfmt_misc "$dir" 2>/dev/null || return 1
+    fi
+    if [ -e "$dir/qemu-i386" ]; then
+        echo 1 | $as_root tee "$dir/qemu-i386" >/dev/null 2>&1 || return 1
+    else
+        # The F flag opens the emulator now, so it serves every mount
+        # namespace; the magic and mask match 32-bit x86 ELF executables
+        # and shared objects.
+        magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+        mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+        printf ':qemu-i386:M::%s:%s:%s:F\n' "$magic" "$mask" "$(command -v qemu-i386-static)" |
+            $as_root tee "$dir/register" >/dev/null 2>&1 || return 1
+    fi
+}
+
+choose_i386() {
+    export QUELLON_WINEARCH=win32
+    if [ "${QUELLON_STANDIN:-0}" != 1 ]; then
+        code=0
+        "$root/scripts/runs-i386.sh" || code=$?
+        if [ "$code" -eq 0 ] && [ "${QUELLON_EMULATE:-0}" != 1 ]; then
+            I386_WAY=native
+            return 0
+        fi
+        if [ "$code" -ne 2 ] && i386_register_binfmt; then
+            code=0
+            "$root/scripts/runs-i386.sh" || code=$?
+        fi
+        if [ "$code" -eq 2 ]; then
+            I386_WAY=binfmt
+        elif [ "$code" -eq 0 ]; then
+            echo "QUELLON_EMULATE=1: qemu could not be registered with binfmt_misc; the 32-bit programs run natively." >&2
+            I386_WAY=native
+            return 0
+        elif command -v qemu-i386-static >/dev/null 2>&1; then
+            I386_WAY=loader
+            export QUELLON_WINELOADER="$root/scripts/emulator/wine64"
+        fi
+    fi
+    if [ -n "$I386_WAY" ] && libs=$(i386_emulator_libraries); then
+        echo "The 32-bit programs run emulated by qemu ($I386_WAY), in 64-bit prefixes." >&2
+        export QEMU_SET_ENV="LD_PRELOAD=$libs/loader-mmap.so${QEMU_SET_ENV:+,$QEMU_SET_ENV}"
+        export QUELLON_SERVER_LIBRARY="$libs/server-memory.so"
+    else
+        I386_WAY=standin
+        if [ "${QUELLON_STANDIN:-0}" = 1 ]; then
+            echo "QUELLON_STANDIN=1: the 64-bit stand-in build runs." >&2
+        else
+            echo "This machine runs no 32-bit code and cannot emulate it: the 64-bit stand-in build runs instead." >&2
+        fi
+        # (Inside a condition errors do not stop the script: a failed build must.)
+        STANDIN_DIR=$("$root/scripts/build-standin.sh") || exit 1
+    fi
+    export PATH="$root/scripts/wine64:$PATH" QUELLON_WINEARCH=win64
+}
