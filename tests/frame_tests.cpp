@@ -8,6 +8,7 @@
 #include "resource.h"
 
 #include <commctrl.h>
+#include <cstring>
 
 namespace {
 
@@ -646,6 +647,48 @@ TEST(StringFields, OneFieldOfAStringResource)
     EXPECT_TRUE(AfxExtractSubString(str, "a,b\nc", 1, ','));
     EXPECT_STREQ(str, "b\nc");
     EXPECT_FALSE(AfxExtractSubString(str, "a", -1));
+    // The source may be the result's own text.
+    str = "Kill Favorites\nKill";
+    EXPECT_TRUE(AfxExtractSubString(str, str, 1));
+    EXPECT_STREQ(str, "Kill");
+    str = "Refresh";
+    EXPECT_TRUE(AfxExtractSubString(str, str, 0));
+    EXPECT_STREQ(str, "Refresh");
+}
+
+TEST(StringFields, AFormatMayTakeTheStringItselfAsItsArgument)
+{
+    // Long enough that the formatted text needs a new buffer.
+    CString str(CString('x', 300) + "y");
+    str.Format("%s-%s", str.GetString(), str.GetString());
+    EXPECT_EQ(str.GetLength(), 603);
+    EXPECT_EQ(str, CString('x', 300) + "y-" + CString('x', 300) + "y");
+    CString small("ab");
+    small.Format("[%s]", small.GetString());
+    EXPECT_STREQ(small, "[ab]");
+}
+
+TEST(StringFields, ADestroyedArrayHoldsNoElementsAndNoBlock)
+{
+    struct Bytes
+    {
+        void* pData;
+        int nSize;
+        int nMaxSize;
+    };
+    static_assert(sizeof(Bytes) == sizeof(CArray<int>),
+                  "CArray holds a block, a size and a capacity");
+    alignas(CArray<int>) unsigned char storage[sizeof(CArray<int>)];
+    // Through a pointer that the compiler cannot follow, so that the bytes
+    // are read as the destructor left them.
+    unsigned char* volatile pStorage = storage;
+    CArray<int>* pArray = new (pStorage) CArray<int>{1, 2, 3, 4, 5};
+    pArray->~CArray();
+    Bytes bytes;
+    std::memcpy(&bytes, pStorage, sizeof bytes);
+    EXPECT_EQ(bytes.pData, nullptr);
+    EXPECT_EQ(bytes.nSize, 0);
+    EXPECT_EQ(bytes.nMaxSize, 0);
 }
 
 TEST_F(FrameTest, ToolbarDocksAtEveryEdgeFloatsAndStartsAtTheTopNextTime)

@@ -186,10 +186,18 @@ public:
         std::swap(m_nMaxSize, other.m_nMaxSize);
         return *this;
     }
+    // A destroyed array is left empty and without a block, so that what
+    // still reaches it (the handle maps, say, between the exit functions
+    // and the static destructors) finds no elements and writes no freed
+    // memory. (The barrier keeps the compiler from dropping the stores into
+    // an object whose life ends.)
     ~CArray()
     {
         RemoveAll();
         std::free(m_pData);
+        m_pData = nullptr;
+        m_nMaxSize = 0;
+        asm volatile("" : : "r"(this) : "memory");
     }
 
     int GetSize() const { return m_nSize; }

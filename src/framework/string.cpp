@@ -227,17 +227,22 @@ void CString::Format(const char* pszFormat, ...)
 
 void CString::FormatV(const char* pszFormat, va_list args)
 {
-    // The C runtime's _vsnprintf reports a text that does not fit (with
-    // room for the terminator) by -1, or by the full length when only the
-    // terminator is missing; the buffer grows until the text fits.
+    // The text is made in a string of its own and then takes this one's
+    // place: an argument may point into this string, which a new buffer
+    // would free under it. The C runtime's _vsnprintf reports a text that
+    // does not fit (with room for the terminator) by -1, or by the full
+    // length when only the terminator is missing; the buffer grows until
+    // the text fits.
+    CString strText;
     for (int nSize = 256;; nSize *= 2) {
-        char* pBuf = GetBuffer(nSize);
+        char* pBuf = strText.GetBuffer(nSize);
         va_list copy;
         va_copy(copy, args);
         int n = ::_vsnprintf(pBuf, static_cast<size_t>(nSize) + 1, pszFormat, copy);
         va_end(copy);
         if (n >= 0 && n <= nSize) {
-            ReleaseBuffer(n);
+            strText.ReleaseBuffer(n);
+            *this = static_cast<CString&&>(strText);
             return;
         }
         if (nSize >= 0x1000000) { // a text of 16 MB is a wrong format
@@ -297,15 +302,18 @@ static const char* FieldEnd(const char* p, char chSep)
 
 BOOL AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep)
 {
-    rString.Empty();
-    if (lpszFullString == nullptr || iSubString < 0)
-        return FALSE;
+    // The full string may be rString's own text: the field is read out
+    // before rString changes.
     const char* p = lpszFullString;
-    for (int i = 0; i < iSubString; ++i) {
+    bool bFound = p != nullptr && iSubString >= 0;
+    for (int i = 0; bFound && i < iSubString; ++i) {
         p = FieldEnd(p, chSep);
-        if (*p == '\0')
-            return FALSE;
+        bFound = *p != '\0';
         ++p;
+    }
+    if (!bFound) {
+        rString.Empty();
+        return FALSE;
     }
     rString = CString(p, static_cast<int>(FieldEnd(p, chSep) - p));
     return TRUE;
