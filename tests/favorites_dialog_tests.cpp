@@ -164,6 +164,29 @@ TEST(FavoritesRules, CandidatesAndTheNameThatNeedsAQuestion)
               (std::vector<std::string>{"A.EXE", "B.EXE", "A.EXE", "C.EXE"}));
     EXPECT_EQ(Strings(ChooseCandidates(rows, {"A.EXE", "B.EXE", "C.EXE", "FAV.EXE"})),
               std::vector<std::string>{});
+    // A Favorite that the list box's exact search finds is no candidate,
+    // whatever the bytes: the list box itself is asked.
+    HWND hList = ::CreateWindowA("LISTBOX", "", LBS_SORT, 0, 0, 100, 100, nullptr, nullptr,
+                                 ::GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(hList, nullptr);
+    const char* const pairs[][2] = {{"STRASSE.EXE", "STRA\xDF"
+                                                    "E.EXE"},
+                                    {"\xC4RGER.EXE", "\xE4RGER.EXE"},
+                                    {"A.EXE", "B.EXE"},
+                                    {"GR\xD6SSE.EXE", "GROSSE.EXE"}};
+    int nSame = 0;
+    for (const auto& pair : pairs) {
+        ::SendMessageA(hList, LB_RESETCONTENT, 0, 0);
+        ::SendMessageA(hList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pair[0]));
+        bool bFound = ::SendMessageA(hList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(pair[1])) != LB_ERR;
+        nSame += bFound;
+        EXPECT_EQ(IsSameListName(pair[0], pair[1]), bFound) << pair[0] << " " << pair[1];
+        EXPECT_EQ(ChooseCandidates({pair[1]}, {pair[0]}).GetSize(), bFound ? 0 : 1) << pair[1];
+    }
+    ::DestroyWindow(hList);
+    EXPECT_GE(nSame, 2) << "the list box ignores case beyond ASCII, and under Wine takes "
+                           "\xDF for SS";
     CString strQuestion;
     EXPECT_FALSE(NeedsConfirmationToAdd("VSMON.EX", &strQuestion));
     EXPECT_FALSE(NeedsConfirmationToAdd("XVSMON.EXE", &strQuestion));

@@ -137,6 +137,26 @@ TEST_F(IniImportTest, ASectionThatCannotBeCreatedStopsTheImportAfterTheNextLine)
     EXPECT_EQ(Value("Before", "lost"), "<absent>");
 }
 
+// Run with the Japanese code page (932): its CTest entry sets LC_ALL.
+TEST_F(IniImportTest, ADoubleByteCharacterHoldsNoBracket)
+{
+    ASSERT_EQ(::GetACP(), 932u) << "LC_ALL=ja_JP.UTF-8 chooses code page 932 under Wine";
+    // Shift-JIS \x83\x5D is one character whose second byte is that of "]".
+    const char kZo[] = "\x83\x5D";
+    Classified c = Classify("[A\x83\x5D"
+                            "B]\n");
+    EXPECT_EQ(c.kind, IniLineSection);
+    EXPECT_EQ(c.name, std::string("A") + kZo + "B");
+    EXPECT_EQ(Classify("[\x83\x5D\n").kind, IniLineIgnored) << "no \"]\" at all";
+    c = Classify("\x83\x5D=\x83\x5D]\n");
+    EXPECT_EQ(c.kind, IniLineValue);
+    EXPECT_EQ(c.name, kZo);
+
+    ASSERT_TRUE(WriteTextFile(IniPath(), std::string("[") + kZo + "]\r\nx=1\r\n"));
+    TestApp().ImportIniFile(hBase);
+    EXPECT_EQ(Value(kZo, "x"), "1");
+}
+
 TEST_F(IniImportTest, AMissingFileImportsNothing)
 {
     ::DeleteFileA(IniPath().c_str());

@@ -22,6 +22,11 @@ CArray<CString> LoadFavorites(CSettingsStore& settings)
     return names;
 }
 
+bool IsSameListName(const CString& a, const CString& b)
+{
+    return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a, -1, b, -1) == CSTR_EQUAL;
+}
+
 CArray<CString> ChooseCandidates(const CArray<CString>& rowNames, const CArray<CString>& favorites)
 {
     CArray<CString> candidates;
@@ -30,7 +35,7 @@ CArray<CString> ChooseCandidates(const CArray<CString>& rowNames, const CArray<C
         strName.MakeUpper();
         bool bFavorite = false;
         for (const CString& strFavorite : favorites)
-            bFavorite = bFavorite || strFavorite == strName;
+            bFavorite = bFavorite || IsSameListName(strFavorite, strName);
         if (!bFavorite)
             candidates.Add(strName);
     }

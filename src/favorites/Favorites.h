@@ -11,9 +11,14 @@ CArray<CString> LoadFavorites(CSettingsStore& settings);
 // the values that a longer earlier list left behind.
 void SaveFavorites(CSettingsStore& settings, const CArray<CString>& names);
 
+// Whether the editor's Favorites list box holds a name already: its exact
+// search (LB_FINDSTRINGEXACT) takes two names for equal when the user's
+// locale compares them equal with case ignored.
+bool IsSameListName(const CString& a, const CString& b);
+
 // The names the editor offers beside the Favorites: the Process text of
 // every row, upper-cased, one per row (a name that stands in several rows
-// is offered as often), unless it is one of the Favorites.
+// is offered as often), unless the Favorites hold it by IsSameListName.
 CArray<CString> ChooseCandidates(const CArray<CString>& rowNames, const CArray<CString>& favorites);
 
 // Whether moving a name to the Favorites must be confirmed first: a program

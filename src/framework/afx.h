@@ -113,7 +113,9 @@ public:
         TrimLeft();
     }
 
-    // Position of the first occurrence, or -1.
+    // Position of the first occurrence, or -1; character by character of
+    // the ANSI code page (a double-byte character's trail byte is not
+    // found as a single character).
     int Find(char ch, int nStart = 0) const;
     int Find(const char* pszSub, int nStart = 0) const;
     CString Left(int nCount) const;
@@ -134,6 +136,8 @@ public:
 private:
     static const char kEmpty[1];
     static bool Equal(const char* a, const char* b, int n);
+    // The position of the character after the one at i.
+    int NextChar(int i) const;
     // Makes room for nLength characters and the terminator, keeping the text.
     void Reserve(int nLength);
     void Assign(const char* pch, int nLength);

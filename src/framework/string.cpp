@@ -174,12 +174,25 @@ void CString::TrimRight()
         SetLength(n);
 }
 
+// Finds go character by character of the ANSI code page, as the
+// upper-casing does: in a double-byte code page the trail byte of a
+// character (Shift-JIS 0x83 0x5D, say) is not the single character of that
+// value (0x5D, "]"). Positions are byte positions; nStart is taken to be at
+// the start of a character.
+int CString::NextChar(int i) const
+{
+    return ::IsDBCSLeadByte(static_cast<BYTE>(m_pch[i])) && i + 1 < m_nLength ? i + 2 : i + 1;
+}
+
 int CString::Find(char ch, int nStart) const
 {
     if (nStart < 0 || nStart > m_nLength)
         return -1;
-    const void* p = std::memchr(m_pch + nStart, ch, static_cast<size_t>(m_nLength - nStart));
-    return p ? static_cast<int>(static_cast<const char*>(p) - m_pch) : -1;
+    for (int i = nStart; i < m_nLength; i = NextChar(i)) {
+        if (m_pch[i] == ch)
+            return i;
+    }
+    return -1;
 }
 
 int CString::Find(const char* pszSub, int nStart) const
@@ -187,7 +200,7 @@ int CString::Find(const char* pszSub, int nStart) const
     if (nStart < 0 || nStart > m_nLength || pszSub == nullptr)
         return -1;
     int nSub = lstrlenA(pszSub);
-    for (int i = nStart; i + nSub <= m_nLength; ++i) {
+    for (int i = nStart; i + nSub <= m_nLength; i = NextChar(i)) {
         if (Equal(m_pch + i, pszSub, nSub))
             return i;
     }
