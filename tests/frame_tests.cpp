@@ -668,6 +668,29 @@ TEST(StringFields, AFormatMayTakeTheStringItselfAsItsArgument)
     EXPECT_STREQ(small, "[ab]");
 }
 
+TEST(StringFields, LongFormattedTextsAreCutAndMemoryMovesOverlap)
+{
+    // wsprintf formats at most 1024 characters: a longer text is cut, and
+    // nothing is written past it.
+    CString str;
+    str.Format("%s|%d", CString('x', 1500).GetString(), 7);
+    EXPECT_GE(str.GetLength(), CString::kFormatLimit - 1);
+    EXPECT_LE(str.GetLength(), CString::kFormatLimit);
+    EXPECT_EQ(str, CString('x', str.GetLength()));
+    str.Format("%lX %u %d  (%s)", 0xBEEFul, 4000000000u, -12, "High");
+    EXPECT_STREQ(str, "BEEF 4000000000 -12  (High)");
+
+    // The framework's memory functions, which the program has in place of
+    // a C runtime's: overlapping moves either way, and ordered compares.
+    char buf[] = "abcdefgh";
+    std::memmove(buf + 2, buf, 5);
+    EXPECT_STREQ(buf, "ababcdeh");
+    std::memmove(buf, buf + 3, 5);
+    EXPECT_STREQ(buf, "bcdehdeh");
+    EXPECT_GT(std::memcmp("ab\x80", "ab\x7F", 3), 0) << "bytes compare unsigned";
+    EXPECT_EQ(std::memcmp("abc", "abd", 2), 0);
+}
+
 TEST(StringFields, ADestroyedArrayHoldsNoElementsAndNoBlock)
 {
     struct Bytes

@@ -157,6 +157,21 @@ TEST_F(IniImportTest, ADoubleByteCharacterHoldsNoBracket)
     EXPECT_EQ(Value(kZo, "x"), "1");
 }
 
+// The same code page: a formatted text that is too long is cut between
+// characters, never after the lead byte of a double-byte one.
+TEST(DoubleByteCodePage, ATextCutByTheFormatLimitEndsWithAWholeCharacter)
+{
+    ASSERT_EQ(::GetACP(), 932u) << "LC_ALL=ja_JP.UTF-8 chooses code page 932 under Wine";
+    std::string text = "x";
+    for (int i = 0; i < 600; ++i)
+        text += "\x83\x5D";
+    CString str;
+    str.Format("%s", text.c_str());
+    ASSERT_GE(str.GetLength(), CString::kFormatLimit - 2);
+    EXPECT_EQ(str.GetLength() % 2, 1) << "\"x\" and whole characters";
+    EXPECT_EQ(std::string(str.GetString()), text.substr(0, str.GetLength()));
+}
+
 TEST_F(IniImportTest, AMissingFileImportsNothing)
 {
     ::DeleteFileA(IniPath().c_str());

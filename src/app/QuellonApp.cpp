@@ -8,8 +8,6 @@
 #include "QuellonView.h"
 #include "resource.h"
 
-#include <cstdio>
-
 BEGIN_MESSAGE_MAP(CQuellonApp, CWinApp)
     ON_COMMAND(ID_APP_ABOUT, &CQuellonApp::OnAppAbout)
     ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
@@ -89,15 +87,15 @@ void CQuellonApp::ImportIniFile(HKEY hBaseKey)
     if (nLen == 0 || nLen >= sizeof szPath)
         return;
     CString strPath = CString(szPath) + "\\" + m_pszAppName + ".INI";
-    CStdioFile file(std::fopen(strPath, "r"));
-    if (!file.IsValid())
+    CStdioFile file;
+    if (!file.Open(strPath))
         return;
 
     // Lines longer than the buffer arrive in pieces, each taken as a line.
     char szLine[520];
     CRegKey section;
     BOOL bGoOn = TRUE;
-    while (std::fgets(szLine, sizeof szLine, file) != nullptr && bGoOn) {
+    while (file.ReadString(szLine, sizeof szLine) != nullptr && bGoOn) {
         CString strName, strValue;
         switch (ClassifyIniLine(szLine, strName, strValue)) {
         case IniLineSection:

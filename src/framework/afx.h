@@ -27,9 +27,17 @@
 // program cannot do without could not be had. It does not return.
 [[noreturn]] void AfxAbortOutOfMemory();
 
+// Memory from the process heap: a block of at least cb bytes, the block p
+// (NULL for none) grown or shrunk to cb bytes with its contents kept, and a
+// block given back (NULL is ignored). Where no memory can be had the
+// program ends (AfxAbortOutOfMemory), so the first two never return NULL.
+void* AfxAlloc(size_t cb) __attribute__((malloc, returns_nonnull, alloc_size(1)));
+void* AfxReAlloc(void* p, size_t cb) __attribute__((returns_nonnull, alloc_size(2)));
+void AfxFree(void* p);
+
 // ---------------------------------------------------------------------------
 // CString: a byte string of the ANSI code page, held in a buffer of its own
-// from the C runtime's heap. An empty string holds no buffer.
+// from the process heap. An empty string holds no buffer.
 
 class CString
 {
@@ -122,8 +130,12 @@ public:
     CString Mid(int nFirst) const;
     CString Mid(int nFirst, int nCount) const;
 
+    // The formats of wsprintf (user32): %d, %u, %lX, %s and the like,
+    // without floating point; a text longer than kFormatLimit characters
+    // is cut there.
     void Format(const char* pszFormat, ...) __attribute__((format(printf, 2, 3)));
     void FormatV(const char* pszFormat, va_list args);
+    static constexpr int kFormatLimit = 1024;
 
     // Loads a string resource from the module that holds the resources.
     BOOL LoadString(UINT nID);
@@ -159,7 +171,7 @@ BOOL AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString
 
 // ---------------------------------------------------------------------------
 // CArray: a growable array of elements of one type, kept in one block of
-// the C runtime's heap. Elements move when the array grows.
+// the process heap. Elements move when the array grows.
 
 template <class TYPE> class CArray
 {
@@ -198,12 +210,11 @@ public:
     ~CArray()
     {
         RemoveAll();
-        std::free(m_pData);
+        AfxFree(m_pData);
         m_pData = nullptr;
         m_nMaxSize = 0;
         asm volatile("" : : "r"(this) : "memory");
     }
-
     int GetSize() const { return m_nSize; }
     BOOL IsEmpty() const { return m_nSize == 0; }
     TYPE& operator[](int nIndex) { return m_pData[nIndex]; }
@@ -260,14 +271,12 @@ private:
             return;
         if (static_cast<unsigned>(nMaxSize) > 0x7FFFFFFFu / sizeof(TYPE))
             AfxAbortOutOfMemory();
-        TYPE* pNew = static_cast<TYPE*>(std::malloc(static_cast<size_t>(nMaxSize) * sizeof(TYPE)));
-        if (pNew == nullptr)
-            AfxAbortOutOfMemory();
+        TYPE* pNew = static_cast<TYPE*>(AfxAlloc(static_cast<size_t>(nMaxSize) * sizeof(TYPE)));
         for (int i = 0; i < m_nSize; ++i) {
             new (pNew + i) TYPE(static_cast<TYPE&&>(m_pData[i]));
             m_pData[i].~TYPE();
         }
-        std::free(m_pData);
+        AfxFree(m_pData);
         m_pData = pNew;
         m_nMaxSize = nMaxSize;
     }
@@ -275,6 +284,41 @@ private:
     TYPE* m_pData = nullptr;
     int m_nSize = 0;
     int m_nMaxSize = 0;
+};
+
+// ---------------------------------------------------------------------------
+// CStdioFile: a file read line by line as text, the way the C runtime's
+// text mode reads it: a carriage return right before a line feed is
+// dropped, a lone one is kept, and a Ctrl+Z (0x1A) ends the file.
+class CStdioFile
+{
+public:
+    CStdioFile() = default;
+    ~CStdioFile() { Close(); }
+    CStdioFile(const CStdioFile&) = delete;
+    CStdioFile& operator=(const CStdioFile&) = delete;
+
+    // Opens an existing file for reading; FALSE where it cannot be opened.
+    BOOL Open(LPCSTR lpszFileName);
+    void Close();
+    // The next line into lpsz, as fgets reads it: at most nMax - 1
+    // characters, up to and including the line feed that ends the line,
+    // and the terminator; a longer line comes in pieces. NULL at the end of
+    // the file (and after a read fails).
+    LPSTR ReadString(LPSTR lpsz, UINT nMax);
+
+private:
+    // The next byte of the file, or -1 at its end; Peek leaves it unread.
+    int Get();
+    int Peek();
+    // The next character as text mode sees it, or -1 at the end.
+    int GetChar();
+
+    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+    BOOL m_bEnd = FALSE; // the end of the file, a Ctrl+Z or a failed read
+    DWORD m_nPos = 0;
+    DWORD m_nLength = 0;
+    BYTE m_buffer[512];
 };
 
 // ---------------------------------------------------------------------------

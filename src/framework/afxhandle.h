@@ -4,8 +4,6 @@
 
 #include "afx.h"
 
-#include <cstdio>
-
 // ---------------------------------------------------------------------------
 // CHandleT: the owner of one handle. The traits name the handle's type, the
 // value that stands for no handle, and how a handle is released. An owner
@@ -110,21 +108,12 @@ struct AfxIconTraits
     static void Close(HICON h) { ::DestroyIcon(h); }
 };
 
-// A stream of the C runtime library.
-struct AfxStdioTraits
-{
-    typedef FILE* Type;
-    static FILE* None() { return nullptr; }
-    static void Close(FILE* p) { std::fclose(p); }
-};
-
 typedef CHandleT<AfxKernelHandleTraits> CKernelHandle;
 typedef CHandleT<AfxFileHandleTraits> CFileHandle;
 typedef CHandleT<AfxRegKeyTraits> CRegKey;
 typedef CHandleT<AfxLibraryTraits> CLibrary;
 typedef CHandleT<AfxGlobalTraits> CGlobalHandle;
 typedef CHandleT<AfxIconTraits> CIconHandle;
-typedef CHandleT<AfxStdioTraits> CStdioFile;
 
 // The function of that name in a loaded module, as a pointer of the type
 // Fn; NULL where the module (NULL) or the function is missing. For what

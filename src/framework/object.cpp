@@ -3,8 +3,6 @@
 // object cannot be had, and trace output (debug builds).
 #include "afxwin.h"
 
-#include <cstdio>
-
 void AfxAbortOutOfMemory()
 {
     ::FatalAppExitA(0, "Out of memory.");
@@ -40,12 +38,11 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const
 #ifdef _DEBUG
 void AfxTrace(const char* pszFormat, ...)
 {
-    char buf[1024];
+    CString strText;
     va_list args;
     va_start(args, pszFormat);
-    ::_vsnprintf(buf, sizeof buf - 1, pszFormat, args);
-    buf[sizeof buf - 1] = '\0';
+    strText.FormatV(pszFormat, args);
     va_end(args);
-    ::OutputDebugStringA(buf);
+    ::OutputDebugStringA(strText);
 }
 #endif

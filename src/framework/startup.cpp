@@ -1,8 +1,8 @@
 // The program's start-up, in place of the compiler's C runtime start-up
-// code: Quellon.exe is linked without that code and without the compiler's
-// support libraries, against the system's msvcrt.dll (which initialises
-// itself when it is loaded) and the Win32 DLLs only. Everything here runs
-// on the i486 and on every Windows of the 95 family.
+// code: Quellon.exe is linked without that code, without the compiler's
+// support libraries and without a C runtime library, against the Win32
+// DLLs of Windows 95 only. Everything here runs on the i486 and on every
+// Windows of the 95 family.
 //
 // The entry point runs the static constructors, calls WinMain with the
 // command line after the program's name, runs the registered exit functions
@@ -11,8 +11,6 @@
 // with WinMain's result. Test programs do not link this file: they keep the
 // compiler's own start-up.
 #include "afxwin.h"
-
-#include <cstdlib>
 
 extern "C" {
 
@@ -72,14 +70,11 @@ void __cdecl QuellonStartup()
 
 } // extern "C"
 
-// Memory for objects comes from msvcrt.dll's heap. Without memory for an
-// object the program cannot go on; it ends with a message.
+// Memory for objects comes from the process heap. Without memory for an
+// object the program cannot go on; it ends with a message (AfxAlloc).
 void* operator new(size_t cb)
 {
-    void* p = std::malloc(cb ? cb : 1);
-    if (p == nullptr)
-        AfxAbortOutOfMemory();
-    return p;
+    return AfxAlloc(cb);
 }
 
 void* operator new[](size_t cb)
@@ -89,20 +84,20 @@ void* operator new[](size_t cb)
 
 void operator delete(void* p) noexcept
 {
-    std::free(p);
+    AfxFree(p);
 }
 
 void operator delete[](void* p) noexcept
 {
-    std::free(p);
+    AfxFree(p);
 }
 
 void operator delete(void* p, size_t) noexcept
 {
-    std::free(p);
+    AfxFree(p);
 }
 
 void operator delete[](void* p, size_t) noexcept
 {
-    std::free(p);
+    AfxFree(p);
 }

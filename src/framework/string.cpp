@@ -1,7 +1,6 @@
 // CString: a byte string of the ANSI code page in a buffer of its own.
 #include "afxwin.h"
 
-#include <cstdio>
 #include <cstring>
 
 const char CString::kEmpty[1] = "";
@@ -29,14 +28,14 @@ CString::CString(char ch, int nRepeat)
 CString::~CString()
 {
     if (m_nCapacity != 0)
-        std::free(m_pch);
+        AfxFree(m_pch);
 }
 
 CString& CString::operator=(CString&& s) noexcept
 {
     if (this != &s) {
         if (m_nCapacity != 0)
-            std::free(m_pch);
+            AfxFree(m_pch);
         m_pch = s.m_pch;
         m_nLength = s.m_nLength;
         m_nCapacity = s.m_nCapacity;
@@ -63,7 +62,7 @@ bool operator==(const CString& a, const char* b)
 {
     if (b == nullptr)
         b = "";
-    size_t n = std::strlen(b);
+    size_t n = static_cast<size_t>(lstrlenA(b));
     return n == static_cast<size_t>(a.m_nLength) && CString::Equal(a.m_pch, b, a.m_nLength);
 }
 
@@ -91,9 +90,7 @@ void CString::Reserve(int nLength)
     if (nCapacity < 15)
         nCapacity = 15;
     char* pNew = static_cast<char*>(
-        std::realloc(m_nCapacity != 0 ? m_pch : nullptr, static_cast<size_t>(nCapacity) + 1));
-    if (pNew == nullptr)
-        AfxAbortOutOfMemory();
+        AfxReAlloc(m_nCapacity != 0 ? m_pch : nullptr, static_cast<size_t>(nCapacity) + 1));
     if (m_nCapacity == 0)
         pNew[0] = '\0';
     m_pch = pNew;
@@ -240,29 +237,24 @@ void CString::Format(const char* pszFormat, ...)
 
 void CString::FormatV(const char* pszFormat, va_list args)
 {
-    // The text is made in a string of its own and then takes this one's
-    // place: an argument may point into this string, which a new buffer
-    // would free under it. The C runtime's _vsnprintf reports a text that
-    // does not fit (with room for the terminator) by -1, or by the full
-    // length when only the terminator is missing; the buffer grows until
-    // the text fits.
-    CString strText;
-    for (int nSize = 256;; nSize *= 2) {
-        char* pBuf = strText.GetBuffer(nSize);
-        va_list copy;
-        va_copy(copy, args);
-        int n = ::_vsnprintf(pBuf, static_cast<size_t>(nSize) + 1, pszFormat, copy);
-        va_end(copy);
-        if (n >= 0 && n <= nSize) {
-            strText.ReleaseBuffer(n);
-            *this = static_cast<CString&&>(strText);
-            return;
+    // wvsprintfA (user32) formats at most kFormatLimit characters and cuts
+    // a longer text; the cut leaves no lead byte of a double-byte character
+    // without its trail byte. The text is made in a buffer of its own, so
+    // an argument may point into this string.
+    char szText[kFormatLimit + 2];
+    szText[0] = '\0';
+    ::wvsprintfA(szText, pszFormat, args);
+    szText[kFormatLimit] = '\0';
+    int nLength = 0;
+    for (int i = 0; szText[i] != '\0'; ++i) {
+        if (::IsDBCSLeadByte(static_cast<BYTE>(szText[i]))) {
+            if (szText[i + 1] == '\0')
+                break; // a lead byte without its trail byte is dropped
+            ++i;
         }
-        if (nSize >= 0x1000000) { // a text of 16 MB is a wrong format
-            Empty();
-            return;
-        }
+        nLength = i + 1;
     }
+    Assign(szText, nLength);
 }
 
 BOOL CString::LoadString(UINT nID)

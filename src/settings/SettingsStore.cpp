@@ -2,7 +2,6 @@
 #include "SettingsStore.h"
 
 #include <climits>
-#include <cstring>
 
 namespace {
 const DWORD kValueBufferSize = 260;
@@ -39,8 +38,9 @@ BOOL CSettingsStore::ReadText(LPCSTR lpszSection, LPCSTR lpszName, CString& rTex
     // first NUL, and never goes past the length the registry returned.
     if (cbData > kValueBufferSize)
         cbData = kValueBufferSize;
-    const void* pNul = std::memchr(buf, '\0', cbData);
-    size_t nLength = pNul ? static_cast<size_t>(static_cast<const char*>(pNul) - buf) : cbData;
+    DWORD nLength = 0;
+    while (nLength < cbData && buf[nLength] != '\0')
+        ++nLength;
     rText = CString(buf, static_cast<int>(nLength));
     return TRUE;
 }
@@ -75,7 +75,7 @@ BOOL CSettingsStore::WriteString(LPCSTR lpszSection, LPCSTR lpszName, LPCSTR lps
     if (!AfxRegCreateKey(m_hRootKey, SectionPath(lpszSection), &key))
         return FALSE;
     return ::RegSetValueExA(key, lpszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(lpszValue),
-                            static_cast<DWORD>(std::strlen(lpszValue) + 1)) == ERROR_SUCCESS;
+                            static_cast<DWORD>(lstrlenA(lpszValue) + 1)) == ERROR_SUCCESS;
 }
 
 BOOL ParseSettingsInt(const char* psz, int* pnValue)
