@@ -629,6 +629,32 @@ TEST(CommandLine, SplitLikeTheCRuntime)
     EXPECT_EQ(args.GetSize(), 0);
 }
 
+TEST(WindowCreation, TheSystemsImeWindowIsNotTakenForTheWindowBeingCreated)
+{
+    // East-Asian Windows creates a thread's default IME window (class
+    // "IME") inside the creation of its first window, before that window.
+    // Here one is made in the same place: after the creation hook is armed.
+    HINSTANCE hInst = ::GetModuleHandleA(nullptr);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = hInst;
+    wc.lpszClassName = "IME";
+    ::RegisterClassA(&wc); // or the system's own class of that name
+    CWnd wnd;
+    AfxHookWindowCreate(&wnd);
+    HWND hIme = ::CreateWindowExA(0, "IME", "Default IME", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  hInst, nullptr);
+    HWND hWnd = ::CreateWindowExA(0, "STATIC", "the window", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                  nullptr, hInst, nullptr);
+    EXPECT_TRUE(AfxUnhookWindowCreate()) << "the hook attached a window";
+    ASSERT_NE(hIme, nullptr);
+    ASSERT_NE(hWnd, nullptr);
+    EXPECT_EQ(wnd.m_hWnd, hWnd);
+    EXPECT_EQ(CWnd::FromHandlePermanent(hIme), nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), &wnd);
+    ::DestroyWindow(hIme);
+}
+
 TEST(StringFields, OneFieldOfAStringResource)
 {
     CString str;
@@ -712,6 +738,38 @@ TEST(StringFields, ADestroyedArrayHoldsNoElementsAndNoBlock)
     EXPECT_EQ(bytes.pData, nullptr);
     EXPECT_EQ(bytes.nSize, 0);
     EXPECT_EQ(bytes.nMaxSize, 0);
+}
+
+// A list view that does not answer LVM_GETHEADER (as comctl32 4.00 is
+// believed not to): it answers 0, as a window does to a message it lacks.
+WNDPROC g_pfnListProc = nullptr;
+LRESULT CALLBACK ListWithoutGetHeader(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == LVM_GETHEADER)
+        return 0;
+    return ::CallWindowProcA(g_pfnListProc, hWnd, nMsg, wParam, lParam);
+}
+
+TEST_F(FrameTest, WhereTheListDoesNotTellItsHeaderTheWidthsAreSavedAllTheSame)
+{
+    QuellonWindow w;
+    CListCtrl& list = w.view->GetListCtrl();
+    HWND hHeader = reinterpret_cast<HWND>(::SendMessageA(list.m_hWnd, LVM_GETHEADER, 0, 0));
+    ASSERT_NE(hHeader, nullptr);
+    g_pfnListProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+        list.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListWithoutGetHeader)));
+    ASSERT_EQ(::SendMessageA(list.m_hWnd, LVM_GETHEADER, 0, 0), 0);
+    CHeaderCtrl* pHeader = list.GetHeaderCtrl();
+    ASSERT_NE(pHeader, nullptr);
+    EXPECT_EQ(pHeader->m_hWnd, hHeader) << "the list's child window of the header class";
+
+    const int widths[] = {111, 52, 73, 64, 205};
+    for (int i = 0; i < 5; ++i)
+        list.SetColumnWidth(i, widths[i]);
+    ::SendMessageA(w.m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(w.Alive());
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Stored(kGrid, ("col" + std::to_string(i)).c_str()), std::to_string(widths[i]));
 }
 
 TEST_F(FrameTest, ToolbarDocksAtEveryEdgeFloatsAndStartsAtTheTopNextTime)

@@ -66,6 +66,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA lpCreateStruct)
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
 
+    // Flat buttons where the common controls have them; comctl32 4.00 (that
+    // of Windows 95) ignores the style and draws the buttons raised.
     if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT,
                                WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS |
                                    CBRS_FLYBY | CBRS_SIZE_DYNAMIC,

@@ -78,6 +78,7 @@ class CToolBar : public CControlBar
 {
     DECLARE_DYNAMIC(CToolBar)
 public:
+    // (comctl32 4.00 ignores TBSTYLE_FLAT: its buttons are drawn raised.)
     BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = TBSTYLE_FLAT,
                   DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP,
                   RECT rcBorders = {0, 0, 0, 0}, UINT nID = AFX_IDW_TOOLBAR);

@@ -3,6 +3,17 @@
 #include "afxhandle.h"
 
 #include <commdlg.h>
+#include <cstddef>
+
+// The sizes that the common dialogs of Windows 95, 98 and NT 4.0 accept:
+// the headers' OPENFILENAMEA has the fields that Windows 2000 added, which
+// those systems refuse, so the 4.0 size is passed.
+// (OPENFILENAME_SIZE_VERSION_400A: the structure up to lpTemplateName.)
+const DWORD kOpenFileNameSize400 = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+#ifndef _WIN64
+static_assert(kOpenFileNameSize400 == 76, "the OPENFILENAMEA of Windows 95");
+static_assert(sizeof(PRINTDLGA) == 66, "the PRINTDLGA of Windows 95");
+#endif
 
 namespace {
 
@@ -29,7 +40,7 @@ void CWinApp::OnFileOpen()
         return;
     char szFile[MAX_PATH] = "";
     OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
+    ofn.lStructSize = kOpenFileNameSize400;
     ofn.hwndOwner = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
     ofn.lpstrFilter = "All Files (*.*)\0*.*\0";
     ofn.lpstrFile = szFile;

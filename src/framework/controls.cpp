@@ -59,6 +59,12 @@ BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask)
 
 CHeaderCtrl* CListCtrl::GetHeaderCtrl()
 {
-    m_header.m_hWnd = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
-    return m_header.m_hWnd != nullptr ? &m_header : nullptr;
+    // LVM_GETHEADER is believed to have come after comctl32 4.00, which
+    // answers it with 0; the report view's header is then found as the
+    // list's child window of the header class.
+    HWND hHeader = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
+    if (hHeader == nullptr)
+        hHeader = ::FindWindowExA(m_hWnd, nullptr, "SysHeader32", nullptr);
+    m_header.m_hWnd = hHeader;
+    return hHeader != nullptr ? &m_header : nullptr;
 }

@@ -3,6 +3,10 @@
 #include "afxext.h"
 #include "afxhandle.h"
 
+#ifndef _WIN64
+static_assert(sizeof(WNDCLASSEXA) == 48, "the WNDCLASSEXA of Windows 95");
+#endif
+
 IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)

@@ -12,6 +12,10 @@
 // compiler's own start-up.
 #include "afxwin.h"
 
+#ifndef _WIN64
+static_assert(sizeof(STARTUPINFOA) == 68, "the STARTUPINFOA of Windows 95");
+#endif
+
 extern "C" {
 
 typedef void(__cdecl* PVFV)();

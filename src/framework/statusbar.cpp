@@ -3,6 +3,12 @@
 #include "afxext.h"
 #include "afxhandle.h"
 
+// The size of NONCLIENTMETRICSA that Windows 95 knows (later headers add
+// a field for Vista, which the 4.0 headers here leave out).
+#ifndef _WIN64
+static_assert(sizeof(NONCLIENTMETRICSA) == 340, "the NONCLIENTMETRICSA of Windows 95");
+#endif
+
 IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
 
 CStatusBar::~CStatusBar() = default;

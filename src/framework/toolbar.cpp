@@ -3,6 +3,10 @@
 // dragged to another edge of its frame.
 #include "afximpl.h"
 
+#ifndef _WIN64
+static_assert(sizeof(TBBUTTON) == 20, "the TBBUTTON of comctl32 4.00");
+#endif
+
 namespace {
 
 const UINT_PTR kFlyByTimer = 0xE000;

@@ -7,9 +7,19 @@ namespace {
 CWnd* g_pWndInit = nullptr; // object of the window being created
 HHOOK g_hHookCbt = nullptr;
 
+// The system's default IME window, which East-Asian Windows creates for a
+// thread inside the creation of its first window, before that window: it
+// is not the window being created.
+bool IsImeWindow(HWND hWnd)
+{
+    char szClass[8];
+    return ::GetClassNameA(hWnd, szClass, sizeof szClass) != 0 && lstrcmpiA(szClass, "IME") == 0;
+}
+
 LRESULT CALLBACK AfxCbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_CREATEWND && g_pWndInit != nullptr) {
+    if (code == HCBT_CREATEWND && g_pWndInit != nullptr &&
+        !IsImeWindow(reinterpret_cast<HWND>(wParam))) {
         HWND hWnd = reinterpret_cast<HWND>(wParam);
         CWnd* pWnd = g_pWndInit;
         g_pWndInit = nullptr;

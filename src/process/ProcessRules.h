@@ -6,6 +6,12 @@
 
 #include <tlhelp32.h>
 
+// The Tool Help entries of Windows 95, whose sizes the program sets.
+#ifndef _WIN64
+static_assert(sizeof(PROCESSENTRY32) == 296, "the PROCESSENTRY32 of Windows 95");
+static_assert(sizeof(MODULEENTRY32) == 548, "the MODULEENTRY32 of Windows 95");
+#endif
+
 // One listed process, filled per process during a refresh.
 struct ProcessRow
 {

@@ -2,6 +2,10 @@
 #include "QuellonApp.h"
 #include "QuellonView.h"
 
+#ifndef _WIN64
+static_assert(sizeof(OSVERSIONINFOA) == 148, "the OSVERSIONINFOA of Windows 95");
+#endif
+
 void CQuellonView::RunStartupChecks()
 {
     // Tool Help is part of every kernel of the Windows 95 family; without it
