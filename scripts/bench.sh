@@ -259,20 +259,21 @@ are split.
 \`Quellon.exe\`: $exe_bytes bytes ($exe_kib KiB) as built (at most 200 KiB is
 the limit the test \`program_header\` holds it to), a 32-bit GUI program
 compiled for the i486 and linked with a start-up of its own against the
-Win32 DLLs and \`msvcrt.dll\` only, without symbol tables ($stripped_bytes
-bytes after \`i686-w64-mingw32-strip\`). Built with the compiler's own
-start-up code and its statically linked runtime libraries, it was 418,304
-bytes.
+Win32 DLLs of Windows 95 only, without a C runtime library, base
+relocations or symbol tables ($stripped_bytes bytes after
+\`i686-w64-mingw32-strip\`). It was 72,192 bytes while it imported
+\`msvcrt.dll\`, and 418,304 bytes built with the compiler's own start-up
+code and its statically linked runtime libraries.
 
 Imports: $import_count functions from $(echo "$imports" | tr ',' '\n' | wc -l) DLLs, $imports.
 
-Every import is a function that Windows 98 has, from kernel32, user32,
-gdi32, comctl32, advapi32, shell32 and msvcrt only. The list of allowed
-imports is \`tests/imports-win98.txt\`; the test \`imports_win98\` checks
-the program against it with \`tests/check-imports.sh\`, and
+Every import is a function that Windows 95 as it shipped has, from
+kernel32, user32, gdi32, comctl32, advapi32 and shell32 only. The list of
+allowed imports is \`tests/imports-win95.txt\`; the test \`imports_win95\`
+checks the program against it with \`tests/check-imports.sh\`, and
 \`imports_check_rejects_newer\` checks that the check rejects a program that
-imports a newer function, a wide-character function and a DLL outside that
-set. Functions that the Windows 95 family lacks
+imports a newer function, a wide-character function, and DLLs outside that
+set (\`msvcrt.dll\` among them). Functions that the Windows 95 family lacks
 (\`QueryFullProcessImageNameA\`) and Tool Help, which Windows NT 4.0 lacks,
 are looked up at run time, and the common dialogs are loaded only when File
 Open or Print Setup runs.
