@@ -96,49 +96,24 @@ static int Refused(unsigned long base, unsigned long address)
 typedef ssize_t (*pread_fn)(int, void*, size_t, off_t);
 typedef ssize_t (*pwrite_fn)(int, const void*, size_t, off_t);
 
-ssize_t pread(int fd, void* buf, size_t count, off_t offset)
-{
-    static pread_fn next;
-    if (next == NULL)
-        next = (pread_fn)dlsym(RTLD_NEXT, "pread");
-    unsigned long base = MemFileBase(fd);
-    if (Refused(base, (unsigned long)offset))
-        return -1;
-    return next(fd, buf, count, offset + (off_t)base);
-}
+/* pread, pwrite and their 64-bit names: the access goes to the emulated
+   program's address (or fails) where fd is open on its memory. */
+#define AT_GUEST_ADDRESS(name, fn_type, buf_type)                                                  \
+    ssize_t name(int fd, buf_type buf, size_t count, off_t offset)                                 \
+    {                                                                                              \
+        static fn_type next;                                                                       \
+        if (next == NULL)                                                                          \
+            next = (fn_type)dlsym(RTLD_NEXT, #name);                                               \
+        unsigned long base = MemFileBase(fd);                                                      \
+        if (Refused(base, (unsigned long)offset))                                                  \
+            return -1;                                                                             \
+        return next(fd, buf, count, offset + (off_t)base);                                         \
+    }
 
-ssize_t pread64(int fd, void* buf, size_t count, off_t offset)
-{
-    static pread_fn next;
-    if (next == NULL)
-        next = (pread_fn)dlsym(RTLD_NEXT, "pread64");
-    unsigned long base = MemFileBase(fd);
-    if (Refused(base, (unsigned long)offset))
-        return -1;
-    return next(fd, buf, count, offset + (off_t)base);
-}
-
-ssize_t pwrite(int fd, const void* buf, size_t count, off_t offset)
-{
-    static pwrite_fn next;
-    if (next == NULL)
-        next = (pwrite_fn)dlsym(RTLD_NEXT, "pwrite");
-    unsigned long base = MemFileBase(fd);
-    if (Refused(base, (unsigned long)offset))
-        return -1;
-    return next(fd, buf, count, offset + (off_t)base);
-}
-
-ssize_t pwrite64(int fd, const void* buf, size_t count, off_t offset)
-{
-    static pwrite_fn next;
-    if (next == NULL)
-        next = (pwrite_fn)dlsym(RTLD_NEXT, "pwrite64");
-    unsigned long base = MemFileBase(fd);
-    if (Refused(base, (unsigned long)offset))
-        return -1;
-    return next(fd, buf, count, offset + (off_t)base);
-}
+AT_GUEST_ADDRESS(pread, pread_fn, void*)
+AT_GUEST_ADDRESS(pread64, pread_fn, void*)
+AT_GUEST_ADDRESS(pwrite, pwrite_fn, const void*)
+AT_GUEST_ADDRESS(pwrite64, pwrite_fn, const void*)
 
 long ptrace(enum __ptrace_request request, ...)
 {

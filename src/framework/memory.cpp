@@ -34,15 +34,6 @@ void AfxFree(void* p)
 // calls of the functions themselves.)
 extern "C" {
 
-void* memcpy(void* pDst, const void* pSrc, size_t cb)
-{
-    unsigned char* d = static_cast<unsigned char*>(pDst);
-    const unsigned char* s = static_cast<const unsigned char*>(pSrc);
-    while (cb-- != 0)
-        *d++ = *s++;
-    return pDst;
-}
-
 void* memmove(void* pDst, const void* pSrc, size_t cb)
 {
     unsigned char* d = static_cast<unsigned char*>(pDst);
@@ -58,6 +49,12 @@ void* memmove(void* pDst, const void* pSrc, size_t cb)
             *--d = *--s;
     }
     return pDst;
+}
+
+// The ranges of a copy do not overlap; a move's do no harm.
+void* memcpy(void* pDst, const void* pSrc, size_t cb)
+{
+    return memmove(pDst, pSrc, cb);
 }
 
 void* memset(void* pDst, int c, size_t cb)

@@ -245,16 +245,13 @@ void CString::FormatV(const char* pszFormat, va_list args)
     szText[0] = '\0';
     ::wvsprintfA(szText, pszFormat, args);
     szText[kFormatLimit] = '\0';
-    int nLength = 0;
-    for (int i = 0; szText[i] != '\0'; ++i) {
-        if (::IsDBCSLeadByte(static_cast<BYTE>(szText[i]))) {
-            if (szText[i + 1] == '\0')
-                break; // a lead byte without its trail byte is dropped
-            ++i;
-        }
-        nLength = i + 1;
-    }
-    Assign(szText, nLength);
+    Assign(szText, lstrlenA(szText));
+    int iLast = 0;
+    for (int i = 0; i < m_nLength; i = NextChar(i))
+        iLast = i;
+    if (m_nLength != 0 && iLast == m_nLength - 1 &&
+        ::IsDBCSLeadByte(static_cast<BYTE>(m_pch[iLast])))
+        SetLength(iLast); // a lead byte without its trail byte is dropped
 }
 
 BOOL CString::LoadString(UINT nID)
@@ -307,18 +304,20 @@ static const char* FieldEnd(const char* p, char chSep)
 
 BOOL AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep)
 {
-    // The full string may be rString's own text: the field is read out
-    // before rString changes.
-    const char* p = lpszFullString;
-    bool bFound = p != nullptr && iSubString >= 0;
-    for (int i = 0; bFound && i < iSubString; ++i) {
-        p = FieldEnd(p, chSep);
-        bFound = *p != '\0';
-        ++p;
-    }
-    if (!bFound) {
+    // The full string may be rString's own text: rString changes only once
+    // the field has been read out.
+    if (lpszFullString == nullptr || iSubString < 0) {
         rString.Empty();
         return FALSE;
+    }
+    const char* p = lpszFullString;
+    for (int i = 0; i < iSubString; ++i) {
+        p = FieldEnd(p, chSep);
+        if (*p == '\0') {
+            rString.Empty();
+            return FALSE;
+        }
+        ++p;
     }
     rString = CString(p, static_cast<int>(FieldEnd(p, chSep) - p));
     return TRUE;
