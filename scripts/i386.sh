@@ -19,28 +19,31 @@
 # In the two emulated ways the prefixes are 64-bit: the Wine server and the
 # system's processes run natively and only the 32-bit programs (Quellon, the
 # test programs, their helpers) are emulated. Their settings are in the
-# 32-bit view of the registry (HKLM\Software\Wow6432Node). Two small
+# 32-bit view of the registry (HKLM\Software\Wow6432Node). Small
 # libraries make the emulation faithful and quick: the emulated loader's
-# (scripts/emulator/loader-mmap.c, a start of a second instead of a minute)
-# and the Wine server's (scripts/emulator/server-memory.c: the server sees
-# an emulated program's memory where the program sees it). Exports
+# (scripts/emulator/loader-mmap.c, a start of a second instead of a minute;
+# scripts/emulator/loader-tls.c, each thread on its own thread data) and
+# the Wine server's (scripts/emulator/server-memory.c: the server sees an
+# emulated program's memory where the program sees it). Exports
 # QUELLON_WINEARCH (win32 or win64) and, for the emulated ways, PATH,
 # QEMU_SET_ENV, QUELLON_SERVER_LIBRARY and QUELLON_WINELOADER, which
 # scripts/wine-run.sh, scripts/wineprefix.sh and scripts/wine64 use.
 I386_WAY=""
 STANDIN_DIR=""
 
-# The two libraries of the emulated ways (scripts/emulator), built with the
-# host's compiler: the emulated 32-bit loader's (loader-mmap.so) and the
-# Wine server's (server-memory.so). Prints the folder.
+# The libraries of the emulated ways (scripts/emulator), built with the
+# host's compiler: the emulated 32-bit loader's (loader-mmap.so and
+# loader-tls.so) and the Wine server's (server-memory.so). Prints the folder.
 i386_emulator_libraries() {
     out="$root/build/emulator"
     src="$root/scripts/emulator"
     mkdir -p "$out"
-    if [ ! -f "$out/loader-mmap.so" ] || [ "$src/loader-mmap.c" -nt "$out/loader-mmap.so" ]; then
-        gcc -m32 -O2 -fPIC -shared -nostdlib -fno-stack-protector -o "$out/loader-mmap.so" \
-            "$src/loader-mmap.c" >&2 || return 1
-    fi
+    for lib in loader-mmap loader-tls; do
+        if [ ! -f "$out/$lib.so" ] || [ "$src/$lib.c" -nt "$out/$lib.so" ]; then
+            gcc -m32 -O2 -fPIC -shared -nostdlib -fno-stack-protector -o "$out/$lib.so" \
+                "$src/$lib.c" >&2 || return 1
+        fi
+    done
     if [ ! -f "$out/server-memory.so" ] || [ "$src/server-memory.c" -nt "$out/server-memory.so" ]; then
         gcc -O2 -fPIC -shared -o "$out/server-memory.so" "$src/server-memory.c" -ldl >&2 || return 1
     fi
@@ -100,7 +103,7 @@ choose_i386() {
     fi
     if [ -n "$I386_WAY" ] && libs=$(i386_emulator_libraries); then
         echo "The 32-bit programs run emulated by qemu ($I386_WAY), in 64-bit prefixes." >&2
-        export QEMU_SET_ENV="LD_PRELOAD=$libs/loader-mmap.so${QEMU_SET_ENV:+,$QEMU_SET_ENV}"
+        export QEMU_SET_ENV="LD_PRELOAD=$libs/loader-mmap.so:$libs/loader-tls.so${QEMU_SET_ENV:+,$QEMU_SET_ENV}"
         export QUELLON_SERVER_LIBRARY="$libs/server-memory.so"
     else
         I386_WAY=standin

@@ -5,6 +5,7 @@
 
 #include "WindowRules.h"
 #include "afxext.h"
+#include "afxhandle.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -176,6 +177,54 @@ TEST_F(FrameTest, TheClassSmallIconOutlivesAFrame)
     CGdiObject color, mask; // GetIconInfo hands out copies of the bitmaps
     color.Attach(ii.hbmColor);
     mask.Attach(ii.hbmMask);
+}
+
+namespace {
+struct Interrupter
+{
+    HANDLE hTarget;
+    DWORD dwId;
+    volatile LONG bDone;
+};
+DWORD WINAPI InterruptTarget(LPVOID pParam)
+{
+    Interrupter* p = static_cast<Interrupter*>(pParam);
+    p->dwId = ::GetCurrentThreadId();
+    for (int i = 0; i < 10; ++i) {
+        ::SuspendThread(p->hTarget);
+        CONTEXT context = {};
+        context.ContextFlags = CONTEXT_CONTROL;
+        ::GetThreadContext(p->hTarget, &context);
+        ::ResumeThread(p->hTarget);
+    }
+    ::InterlockedExchange(&p->bDone, 1);
+    return 0;
+}
+} // namespace
+
+// A thread reaches its own thread data after another thread has started
+// and this one has been interrupted (suspended, and its context read). The
+// common dialogs start threads of their own: where the thread data were
+// shared (as under an emulator that keeps one set of segment descriptors
+// for all threads), the File Open dialog hung.
+TEST(ThreadData, EachThreadKeepsItsOwnWhenAnotherStartsAndInterruptsIt)
+{
+    const DWORD dwOwnId = ::GetCurrentThreadId();
+    Interrupter interrupter = {nullptr, 0, 0};
+    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(),
+                                  ::GetCurrentProcess(), &interrupter.hTarget, 0, FALSE,
+                                  DUPLICATE_SAME_ACCESS));
+    CKernelHandle target(interrupter.hTarget);
+    CKernelHandle thread(::CreateThread(nullptr, 0, InterruptTarget, &interrupter, 0, nullptr));
+    ASSERT_TRUE(thread.IsValid());
+    // Busy, so that the interruptions come while this thread runs.
+    const DWORD dwStart = ::GetTickCount();
+    while (!interrupter.bDone && ::GetTickCount() - dwStart < 10000)
+        ;
+    ASSERT_TRUE(interrupter.bDone);
+    ::WaitForSingleObject(thread, INFINITE);
+    EXPECT_NE(interrupter.dwId, dwOwnId);
+    EXPECT_EQ(::GetCurrentThreadId(), dwOwnId);
 }
 
 TEST_F(FrameTest, FileOpenCommandShowsTheCommonOpenDialog)
