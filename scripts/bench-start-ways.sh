@@ -83,7 +83,7 @@ p64="$build/bench-wine64"
     WINEPREFIX=$p64 wineserver -p
     if command -v qemu-i386-static >/dev/null 2>&1; then
         way emulated "$reps" "$p64" /reg:32 env WINELOADERNOEXEC=1 \
-            qemu-i386-static -E "LD_PRELOAD=$libs/loader-mmap.so:$libs/loader-tls.so" /usr/lib/wine/wine "$build/Quellon.exe"
+            qemu-i386-static -E "$(i386_loader_preload "$libs")" /usr/lib/wine/wine "$build/Quellon.exe"
         way bare 1 "$p64" /reg:32 env WINELOADERNOEXEC=1 \
             qemu-i386-static /usr/lib/wine/wine "$build/Quellon.exe"
     fi

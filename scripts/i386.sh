@@ -30,6 +30,8 @@
 # scripts/wine-run.sh, scripts/wineprefix.sh and scripts/wine64 use.
 I386_WAY=""
 STANDIN_DIR=""
+# The emulated loader's libraries, preloaded in this order.
+I386_LOADER_LIBRARIES="loader-mmap loader-tls"
 
 # The libraries of the emulated ways (scripts/emulator), built with the
 # host's compiler: the emulated 32-bit loader's (loader-mmap.so and
@@ -38,7 +40,7 @@ i386_emulator_libraries() {
     out="$root/build/emulator"
     src="$root/scripts/emulator"
     mkdir -p "$out"
-    for lib in loader-mmap loader-tls; do
+    for lib in $I386_LOADER_LIBRARIES; do
         if [ ! -f "$out/$lib.so" ] || [ "$src/$lib.c" -nt "$out/$lib.so" ]; then
             gcc -m32 -O2 -fPIC -shared -nostdlib -fno-stack-protector -o "$out/$lib.so" \
                 "$src/$lib.c" >&2 || return 1
@@ -48,6 +50,16 @@ i386_emulator_libraries() {
         gcc -O2 -fPIC -shared -o "$out/server-memory.so" "$src/server-memory.c" -ldl >&2 || return 1
     fi
     echo "$out"
+}
+
+# The LD_PRELOAD setting for an emulated program, given the folder that
+# i386_emulator_libraries prints.
+i386_loader_preload() {
+    list=""
+    for lib in $I386_LOADER_LIBRARIES; do
+        list="${list:+$list:}$1/$lib.so"
+    done
+    echo "LD_PRELOAD=$list"
 }
 
 # Registers qemu for 32-bit x86 programs with binfmt_misc, as root.
@@ -103,7 +115,7 @@ choose_i386() {
     fi
     if [ -n "$I386_WAY" ] && libs=$(i386_emulator_libraries); then
         echo "The 32-bit programs run emulated by qemu ($I386_WAY), in 64-bit prefixes." >&2
-        export QEMU_SET_ENV="LD_PRELOAD=$libs/loader-mmap.so:$libs/loader-tls.so${QEMU_SET_ENV:+,$QEMU_SET_ENV}"
+        export QEMU_SET_ENV="$(i386_loader_preload "$libs")${QEMU_SET_ENV:+,$QEMU_SET_ENV}"
         export QUELLON_SERVER_LIBRARY="$libs/server-memory.so"
     else
         I386_WAY=standin

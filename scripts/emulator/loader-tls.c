@@ -103,24 +103,48 @@ static long Syscall4(long number, long a1, long a2, long a3, long a4)
     return result;
 }
 
-/* Moves the calling thread's %gs to an entry of its own in the local table,
-   with the base it has now (the C library's thread control block, which
-   points to itself at %gs:0). A thread that cannot have one keeps its
-   entry of the global table. */
-static void OwnGs(void)
+/* A descriptor like glibc's for its thread data: 4 GiB of writable data
+   from the base. */
+static struct UserDesc TlsDesc(unsigned int entry, unsigned int base)
+{
+    struct UserDesc desc = {entry, base, 0xfffff, 1, 0, 0, 1, 0, 1};
+    return desc;
+}
+
+static unsigned short Gs(void)
+{
+    unsigned short selector;
+    __asm__ volatile("movw %%gs, %0" : "=r"(selector));
+    return selector;
+}
+
+/* The C library's thread control block, which points to itself at %gs:0. */
+static unsigned int GsBase(void)
 {
     unsigned int base;
     __asm__ volatile("movl %%gs:0, %0" : "=r"(base));
+    return base;
+}
+
+static void LoadGs(unsigned short selector)
+{
+    __asm__ volatile("movw %0, %%gs" : : "r"(selector) : "memory");
+}
+
+/* Moves the calling thread's %gs to an entry of its own in the local table,
+   with the base it has now. A thread that cannot have one keeps its entry
+   of the global table. */
+static void OwnGs(void)
+{
     int entry = AllocEntry();
     if (entry < 0)
         return;
-    struct UserDesc desc = {(unsigned int)entry, base, 0xfffff, 1, 0, 0, 1, 0, 1};
+    struct UserDesc desc = TlsDesc((unsigned int)entry, GsBase());
     if (Syscall4(SYS_modify_ldt, 0x11, (long)&desc, sizeof desc, 0) != 0) {
         FreeEntry((void*)entry);
         return;
     }
-    unsigned short selector = (unsigned short)((entry << 3) | 7); /* local table, ring 3 */
-    __asm__ volatile("movw %0, %%gs" : : "r"(selector) : "memory");
+    LoadGs((unsigned short)((entry << 3) | 7)); /* local table, ring 3 */
     if (s_haveKey)
         pthread_setspecific(s_key, (void*)entry);
 }
@@ -170,18 +194,16 @@ int pthread_create(void* pThread, const void* pAttr, void* (*pfn)(void*), void* 
     pStart->mask[1] = old[1];
     while (__sync_lock_test_and_set(&s_createLock, 1))
         ;
-    unsigned short ownGs;
-    unsigned int base;
-    __asm__ volatile("movw %%gs, %0; movl %%gs:0, %1" : "=r"(ownGs), "=r"(base));
+    unsigned short ownGs = Gs();
     int moved = s_libcGs != 0 && (ownGs & 4) != 0;
     if (moved) {
-        struct UserDesc desc = {s_libcGs >> 3, base, 0xfffff, 1, 0, 0, 1, 0, 1};
+        struct UserDesc desc = TlsDesc(s_libcGs >> 3, GsBase());
         Syscall4(SYS_set_thread_area, (long)&desc, 0, 0, 0);
-        __asm__ volatile("movw %0, %%gs" : : "r"(s_libcGs) : "memory");
+        LoadGs(s_libcGs);
     }
     int result = next(pThread, pAttr, StartThread, pStart);
     if (moved)
-        __asm__ volatile("movw %0, %%gs" : : "r"(ownGs) : "memory");
+        LoadGs(ownGs);
     __sync_lock_release(&s_createLock);
     Syscall4(SYS_rt_sigprocmask, SIG_SETMASK, (long)old, 0, sizeof old);
     if (result != 0) /* else the new thread has it */
@@ -207,7 +229,7 @@ long syscall(long number, long a1, long a2, long a3, long a4, long a5, long a6)
 
 __attribute__((constructor)) static void OwnMainThreadGs(void)
 {
-    __asm__ volatile("movw %%gs, %0" : "=r"(s_libcGs));
+    s_libcGs = Gs();
     if (s_libcGs == 0 || (s_libcGs & 4) != 0) { /* not in the global table: nothing to mend */
         s_libcGs = 0;
         return;
