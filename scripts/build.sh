@@ -3,7 +3,20 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
-if [ ! -f "$root/build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+build="$root/build"
+# A configure that failed (for a tool that was missing then) leaves a cache
+# without a usable build program and no Makefile; such a folder is
+# configured afresh rather than reused.
+make_program=""
+if [ -f "$build/CMakeCache.txt" ]; then
+    make_program=$(sed -n 's/^CMAKE_MAKE_PROGRAM:[A-Z]*=//p' "$build/CMakeCache.txt")
 fi
-cmake --build "$root/build" -j "$(nproc)"
+if [ ! -f "$build/Makefile" ] || [ -z "$make_program" ] || [ ! -x "$make_program" ]; then
+    rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
+    if ! cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null; then
+        # The next build starts from scratch too.
+        rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
+        exit 1
+    fi
+fi
+cmake --build "$build" -j "$(nproc)"

@@ -1,49 +1,62 @@
 #!/bin/sh
 # Installs, only when missing, what building, running and testing Quellon needs
-# on Debian 12: the 32-bit MinGW-w64 cross compiler, CMake, GoogleTest's
-# sources, 32-bit Wine, Xvfb, xdotool, ImageMagick and strace; on a machine
-# whose kernel runs no 32-bit x86 code, also what emulating it takes (see
-# scripts/i386.sh).
+# on Debian 12: the 32-bit MinGW-w64 cross compiler, CMake with make,
+# GoogleTest's sources, 32-bit Wine, Xvfb, xdotool, ImageMagick, strace and
+# procps; on a machine whose kernel runs no 32-bit x86 code, also what
+# emulating it takes (see scripts/i386.sh). A package mirror caught in the
+# middle of a sync is coped with (scripts/apt.sh); what is still missing
+# afterwards is named, and the script fails.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 
-missing=""
+. "$here/apt.sh"
+
 need() { # need <command-or-path> <package>
     case "$1" in
     /*) [ -e "$1" ] || missing="$missing $2" ;;
     *) command -v "$1" >/dev/null 2>&1 || missing="$missing $2" ;;
     esac
 }
-need i686-w64-mingw32-g++ g++-mingw-w64-i686
-need i686-w64-mingw32-windres binutils-mingw-w64-i686
-need i686-w64-mingw32-widl mingw-w64-tools
-need cmake cmake
-need /usr/src/googletest/googletest/CMakeLists.txt googletest
-need Xvfb xvfb
-need xdotool xdotool
-need import imagemagick
-# The end-to-end walkthrough slows Wine's server down with it.
-need strace strace
-need wine wine
-# The 32-bit loader and DLLs run 32-bit programs, natively or emulated.
-need /usr/lib/i386-linux-gnu/wine/i386-unix wine32:i386
+
 code=0
 "$here/runs-i386.sh" || code=$?
-if [ "$code" -ne 0 ] || [ "${QUELLON_STANDIN:-0}" = 1 ] || [ "${QUELLON_EMULATE:-0}" = 1 ]; then
-    # Where the kernel runs no 32-bit code: qemu's user-mode emulator for
-    # the 32-bit programs, 64-bit Wine for the 64-bit prefixes they run in,
-    # the host's compiler for the emulated loader's library
-    # (scripts/emulator), and the 64-bit MinGW-w64 compiler for the
-    # stand-in build where emulation cannot be set up.
-    need qemu-i386-static qemu-user-static
-    need /usr/lib/wine/wine64 wine64
-    need gcc gcc
-    need x86_64-w64-mingw32-g++-win32 g++-mingw-w64-x86-64-win32
-fi
-need clang-format clang-format
-need python3 python3
-need /usr/share/wine/fonts/marlett.ttf fonts-wine
 
+find_missing() { # sets $missing to the packages of what is not there
+    missing=""
+    need i686-w64-mingw32-g++ g++-mingw-w64-i686
+    need i686-w64-mingw32-windres binutils-mingw-w64-i686
+    need i686-w64-mingw32-widl mingw-w64-tools
+    need cmake cmake
+    # CMake's build program, which cmake only recommends.
+    need make make
+    need /usr/src/googletest/googletest/CMakeLists.txt googletest
+    need Xvfb xvfb
+    need xdotool xdotool
+    need import imagemagick
+    # The end-to-end walkthrough slows Wine's server down with strace and
+    # finds that server with pgrep.
+    need strace strace
+    need pgrep procps
+    need wine wine
+    # The 32-bit loader and DLLs run 32-bit programs, natively or emulated.
+    need /usr/lib/i386-linux-gnu/wine/i386-unix wine32:i386
+    if [ "$code" -ne 0 ] || [ "${QUELLON_STANDIN:-0}" = 1 ] || [ "${QUELLON_EMULATE:-0}" = 1 ]; then
+        # Where the kernel runs no 32-bit code: qemu's user-mode emulator
+        # for the 32-bit programs, 64-bit Wine for the 64-bit prefixes they
+        # run in, the host's compiler for the emulated loader's library
+        # (scripts/emulator), and the 64-bit MinGW-w64 compiler for the
+        # stand-in build where emulation cannot be set up.
+        need qemu-i386-static qemu-user-static
+        need /usr/lib/wine/wine64 wine64
+        need gcc gcc
+        need x86_64-w64-mingw32-g++-win32 g++-mingw-w64-x86-64-win32
+    fi
+    need clang-format clang-format
+    need python3 python3
+    need /usr/share/wine/fonts/marlett.ttf fonts-wine
+}
+
+find_missing
 if [ -z "$missing" ]; then
     exit 0
 fi
@@ -55,7 +68,7 @@ elif command -v sudo >/dev/null 2>&1 && { sudo -n true 2>/dev/null || [ -t 0 ]; 
 else
     echo "Quellon needs these Debian packages:$missing" >&2
     echo "Install them as root with:" >&2
-    echo "  dpkg --add-architecture i386 && apt-get update && apt-get install -y$missing" >&2
+    echo "  dpkg --add-architecture i386 && apt-get update && apt-get install -y --no-install-recommends$missing" >&2
     exit 1
 fi
 
@@ -67,7 +80,12 @@ case "$missing" in
     fi
     ;;
 esac
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
 # shellcheck disable=SC2086
-$SUDO apt-get install -y -q --no-install-recommends $missing
+apt_install $missing || exit 1
+
+find_missing
+if [ -n "$missing" ]; then
+    echo "apt-get ended without error, but these packages are still not installed:$missing" >&2
+    echo "Install them by hand, as root: apt-get install --no-install-recommends$missing" >&2
+    exit 1
+fi

@@ -1,0 +1,144 @@
+#!/bin/sh
+# Shows that the README's two commands work on a bare machine, as a newcomer
+# would run them. Run by maintainers before a release (as root; it is not
+# part of the test run):
+#
+#   scripts/check-bare-machine.sh
+#
+# It makes a minimal Debian root with debootstrap (the release and package
+# sources of this machine), clones this repository's committed state into
+# it, runs the test command there as CI does (CI=true, no display), then the
+# run command on a display of its own until Quellon's main window shows,
+# printing the time of each step. Afterwards it ends the processes of that
+# root (and only those), unmounts what it mounted and removes the root.
+# QUELLON_BARE_DIR names the folder the root is made in (/var/tmp unless
+# set); QUELLON_BARE_KEEP=1 keeps the root for a look afterwards.
+set -eu
+src=$(cd "$(dirname "$0")/.." && pwd)
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "The bare-machine check makes a root with debootstrap and mounts into it: run it as root." >&2
+    exit 1
+fi
+codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+# The mirror of the release's own suite, from this machine's package sources.
+mirror=$(cat /etc/apt/sources.list.d/*.sources 2>/dev/null | awk -v c="$codename" '
+    /^URIs:/ { uri = $2 }
+    /^Suites:/ { for (i = 2; i <= NF; i++) if ($i == c) { print uri; exit } }')
+if [ -z "$mirror" ] && [ -f /etc/apt/sources.list ]; then
+    mirror=$(awk -v c="$codename" '$1 == "deb" && $3 == c { print $2; exit }' /etc/apt/sources.list)
+fi
+if [ -z "$codename" ] || [ -z "$mirror" ]; then
+    echo "No package mirror for the release \"$codename\" found in /etc/apt." >&2
+    exit 1
+fi
+for tool in debootstrap git; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        . "$src/scripts/apt.sh"
+        SUDO=""
+        apt_install debootstrap git
+        break
+    fi
+done
+
+bare=$(mktemp -d "${QUELLON_BARE_DIR:-/var/tmp}/quellon-bare.XXXXXX")
+mounted=""
+cleanup() {
+    # The processes whose root is the bare root, and no others.
+    for round in 1 2 3; do
+        pids=""
+        for p in /proc/[0-9]*; do
+            if [ "$(readlink "$p/root" 2>/dev/null)" = "$bare" ]; then
+                pids="$pids ${p#/proc/}"
+            fi
+        done
+        [ -n "$pids" ] || break
+        # shellcheck disable=SC2086
+        kill -9 $pids 2>/dev/null || true
+        sleep 1
+    done
+    for m in $mounted; do
+        umount -R "$bare$m" 2>/dev/null || umount -R -l "$bare$m" 2>/dev/null || true
+    done
+    if [ -f "$bare.times" ]; then
+        cat "$bare.times"
+        rm -f "$bare.times"
+    fi
+    if [ "${QUELLON_BARE_KEEP:-0}" = 1 ]; then
+        echo "The root is kept in $bare." >&2
+    else
+        rm -rf "$bare"
+    fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+now() { date +%s; }
+t0=$(now)
+step() { # step <what>: prints the time of the step that ended
+    t=$(now)
+    printf '%-44s %4d s\n' "$1" $((t - t0)) >>"$bare.times"
+    printf '== %s: %d s\n' "$1" $((t - t0)) >&2
+    t0=$t
+}
+: >"$bare.times"
+
+echo "== Making a minimal $codename root in $bare from $mirror" >&2
+debootstrap --variant=minbase "$codename" "$bare" "$mirror" >"$bare.debootstrap.log" 2>&1 || {
+    tail -n 20 "$bare.debootstrap.log" >&2
+    rm -f "$bare.debootstrap.log"
+    exit 1
+}
+rm -f "$bare.debootstrap.log" "$bare/etc/apt/sources.list"
+cp /etc/apt/sources.list.d/*.sources "$bare/etc/apt/sources.list.d/" 2>/dev/null || true
+[ ! -f /etc/apt/sources.list ] || cp /etc/apt/sources.list "$bare/etc/apt/sources.list"
+cp /etc/hosts /etc/resolv.conf "$bare/etc/"
+mount -t proc proc "$bare/proc" && mounted="/proc $mounted"
+for fs in /sys /dev; do
+    mount --rbind "$fs" "$bare$fs" && mounted="$fs $mounted"
+    mount --make-rslave "$bare$fs"
+done
+step "minimal root (debootstrap)"
+
+git clone -q "$src" "$bare/root/quellon"
+step "clone"
+
+# As a newcomer's shell: nothing of this machine's environment.
+in_root() {
+    chroot "$bare" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
+}
+
+echo "== The test command, as CI runs it" >&2
+in_root CI=true sh -c 'cd /root/quellon && ./scripts/test.sh' || {
+    step "test command (FAILED)"
+    exit 1
+}
+step "test command (install, build, tests)"
+
+echo "== The run command, until Quellon's main window shows" >&2
+in_root sh -c '
+    cd /root/quellon
+    . ./scripts/xvfb.sh
+    start_xvfb || exit 1
+    ./scripts/run.sh >/tmp/run.log 2>&1 &
+    i=0
+    while ! xdotool search --name "^Quellon\$" >/dev/null 2>&1; do
+        if [ $i -ge 300 ]; then
+            echo "No window titled Quellon after 300 s. The run command said:" >&2
+            cat /tmp/run.log >&2
+            exit 1
+        fi
+        sleep 1
+        i=$((i + 1))
+    done
+    echo "Quellon'"'"'s main window shows." >&2
+    WINEPREFIX=/root/quellon/build/wine wineserver -k 2>/dev/null || true
+' || {
+    step "run command (FAILED)"
+    exit 1
+}
+step "run command (until the main window shows)"
+
+total=$(awk '{ s += $(NF - 1) } END { print s }' "$bare.times")
+printf '%-44s %4d s\n' "in all" "$total" >>"$bare.times"
