@@ -17,6 +17,8 @@
 #endif
 #include <windows.h>
 
+#include "afxhandle.h"
+
 #include <cstdarg>
 #include <cstdlib>
 #include <initializer_list>
@@ -294,7 +296,6 @@ class CStdioFile
 {
 public:
     CStdioFile() = default;
-    ~CStdioFile() { Close(); }
     CStdioFile(const CStdioFile&) = delete;
     CStdioFile& operator=(const CStdioFile&) = delete;
 
@@ -314,7 +315,7 @@ private:
     // The next character as text mode sees it, or -1 at the end.
     int GetChar();
 
-    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+    CFileHandle m_file;
     BOOL m_bEnd = FALSE; // the end of the file, a Ctrl+Z or a failed read
     DWORD m_nPos = 0;
     DWORD m_nLength = 0;

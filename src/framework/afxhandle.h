@@ -1,8 +1,10 @@
 // Owners of system handles and scoped changes of state: each gives back
 // what it holds when it goes, on every way out of the scope that holds it.
+// They need nothing of the framework but the system's own types; afx.h
+// includes this header, so every part of the framework has them.
 #pragma once
 
-#include "afx.h"
+#include <windows.h>
 
 // ---------------------------------------------------------------------------
 // CHandleT: the owner of one handle. The traits name the handle's type, the

@@ -6,16 +6,14 @@ BOOL CStdioFile::Open(LPCSTR lpszFileName)
 {
     Close();
     // Shared as the C runtime shares a file it opens for reading.
-    m_hFile = ::CreateFileA(lpszFileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return m_hFile != INVALID_HANDLE_VALUE;
+    m_file.Attach(::CreateFileA(lpszFileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return m_file.IsValid();
 }
 
 void CStdioFile::Close()
 {
-    if (m_hFile != INVALID_HANDLE_VALUE)
-        ::CloseHandle(m_hFile);
-    m_hFile = INVALID_HANDLE_VALUE;
+    m_file.Close();
     m_bEnd = FALSE;
     m_nPos = m_nLength = 0;
 }
@@ -25,8 +23,8 @@ int CStdioFile::Peek()
     if (m_nPos == m_nLength && !m_bEnd) {
         DWORD nRead = 0;
         m_nPos = m_nLength = 0;
-        if (m_hFile == INVALID_HANDLE_VALUE ||
-            !::ReadFile(m_hFile, m_buffer, sizeof m_buffer, &nRead, nullptr) || nRead == 0)
+        if (!m_file.IsValid() || !::ReadFile(m_file, m_buffer, sizeof m_buffer, &nRead, nullptr) ||
+            nRead == 0)
             m_bEnd = TRUE;
         m_nLength = nRead;
     }
