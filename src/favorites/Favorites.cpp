@@ -22,26 +22,6 @@ CArray<CString> LoadFavorites(CSettingsStore& settings)
     return names;
 }
 
-bool IsSameListName(const CString& a, const CString& b)
-{
-    return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a, -1, b, -1) == CSTR_EQUAL;
-}
-
-CArray<CString> ChooseCandidates(const CArray<CString>& rowNames, const CArray<CString>& favorites)
-{
-    CArray<CString> candidates;
-    for (const CString& strRowName : rowNames) {
-        CString strName = strRowName;
-        strName.MakeUpper();
-        bool bFavorite = false;
-        for (const CString& strFavorite : favorites)
-            bFavorite = bFavorite || IsSameListName(strFavorite, strName);
-        if (!bFavorite)
-            candidates.Add(strName);
-    }
-    return candidates;
-}
-
 bool NeedsConfirmationToAdd(const CString& strName, CString* pstrQuestion)
 {
     if (strName != "VSMON.EXE")

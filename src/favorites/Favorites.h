@@ -11,15 +11,23 @@ CArray<CString> LoadFavorites(CSettingsStore& settings);
 // the values that a longer earlier list left behind.
 void SaveFavorites(CSettingsStore& settings, const CArray<CString>& names);
 
-// Whether the editor's Favorites list box holds a name already: its exact
-// search (LB_FINDSTRINGEXACT) takes two names for equal when the user's
-// locale compares them equal with case ignored.
-bool IsSameListName(const CString& a, const CString& b);
-
 // The names the editor offers beside the Favorites: the Process text of
 // every row, upper-cased, one per row (a name that stands in several rows
-// is offered as often), unless the Favorites hold it by IsSameListName.
-CArray<CString> ChooseCandidates(const CArray<CString>& rowNames, const CArray<CString>& favorites);
+// is offered as often), unless holdsFavorite(name) says that the Favorites
+// hold it already. The editor asks its Favorites list box (its exact search
+// over the whole list, by the rules of the system's own list box).
+template <class HoldsFavorite>
+CArray<CString> ChooseCandidates(const CArray<CString>& rowNames, HoldsFavorite holdsFavorite)
+{
+    CArray<CString> candidates;
+    for (const CString& strRowName : rowNames) {
+        CString strName = strRowName;
+        strName.MakeUpper();
+        if (!holdsFavorite(strName))
+            candidates.Add(strName);
+    }
+    return candidates;
+}
 
 // Whether moving a name to the Favorites must be confirmed first: a program
 // that does not shut down gracefully (VSMON.EXE). The question to ask is

@@ -59,7 +59,8 @@ BOOL CFavoritesDlg::OnInitDialog()
         for (int i = 0; i < list.GetItemCount(); ++i)
             rowNames.Add(list.GetItemText(i, kColumnProcess));
     }
-    for (const CString& strName : ChooseCandidates(rowNames, favorites))
+    for (const CString& strName : ChooseCandidates(
+             rowNames, [this](const CString& strName) { return HoldsFavorite(strName); }))
         m_listCandidates.AddString(strName);
     UpdateButtons();
     return TRUE;
@@ -139,8 +140,13 @@ void CFavoritesDlg::OnManuallyAdd()
     // An empty name would end the stored list at its place; it is kept out.
     if (strName.IsEmpty())
         return;
-    if (m_listFavorites.FindStringExact(-1, strName) == LB_ERR)
+    if (!HoldsFavorite(strName))
         m_listFavorites.AddString(strName);
+}
+
+bool CFavoritesDlg::HoldsFavorite(LPCSTR lpszName) const
+{
+    return m_listFavorites.FindStringExact(-1, lpszName) != LB_ERR;
 }
 
 void CFavoritesDlg::OnOK()

@@ -34,6 +34,9 @@ public:
 
 private:
     void EnableArrow(CButton& button, CListBox& list);
+    // Whether the Favorites list box holds the name: its own exact search,
+    // over the whole list.
+    bool HoldsFavorite(LPCSTR lpszName) const;
     // The process list view, the main frame's active view.
     CQuellonView* GetProcessView() const;
 };
