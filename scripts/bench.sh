@@ -258,7 +258,7 @@ are split.
 
 \`Quellon.exe\`: $exe_bytes bytes ($exe_kib KiB) as built (at most 200 KiB is
 the limit the test \`program_header\` holds it to), a 32-bit GUI program
-compiled for the i486 and linked with a start-up of its own against the
+compiled for the i386 and linked with a start-up of its own against the
 Win32 DLLs of Windows 95 only, without a C runtime library, base
 relocations or symbol tables ($stripped_bytes bytes after
 \`i686-w64-mingw32-strip\`). It was 72,192 bytes while it imported

@@ -1,8 +1,9 @@
 #!/bin/sh
-# Checks that every instruction of a 32-bit program is one the i486 has
-# (the least CPU that runs Windows 98; its x87 instructions included).
-# Prints each instruction that a later CPU introduced, with its address,
-# and exits 1 then.
+# Checks that every instruction of a 32-bit program is one the i386 has (the
+# least CPU that runs Windows 95), and that none is an x87 instruction: a
+# 386DX or 486SX often has no maths coprocessor. Prints each instruction
+# that a later CPU introduced and each x87 one, with its address, and exits
+# 1 then.
 #
 #   tests/check-cpu.sh <program.exe> [<linker map>]
 #
@@ -29,34 +30,42 @@ trap 'rm -f "$tmp"' EXIT
 count=$(grep -c '^ *[0-9a-f]*:	' "$tmp" || true)
 [ "$count" -gt 0 ] || { echo "no instructions read from $exe" >&2; exit 2; }
 
-# Instructions of the Pentium and later: conditional moves (Pentium Pro),
-# the x87 compares that set the flags, the time-stamp counter, 8-byte
-# compare-exchange, model-specific registers, fast system calls, CPUID,
-# the long NOP, and anything of MMX and SSE (their registers, prefetches,
-# fences, saving their state, the SSE3 x87 store).
+# Instructions of the i486 (byte swap, exchange-and-add, compare-exchange,
+# cache and TLB invalidation), of the Pentium and later: conditional moves
+# (Pentium Pro), the time-stamp counter, 8-byte compare-exchange,
+# model-specific registers, fast system calls, CPUID, the long NOP, and
+# anything of MMX and SSE (their registers, prefetches, fences, saving their
+# state). Apart from those, every x87 instruction ("f...", "wait", and
+# whatever names an x87 register).
 awk -F'\t' '
+    function report(what) {
+        sub(/:$/, "", $1)
+        gsub(/ /, "", $1)
+        print what " at 0x" $1 ": " insn
+        bad = 1
+    }
     /^ *[0-9a-f]+:\t/ {
         insn = $2
-        split(insn, word, " ")
-        m = word[1]
-        if (m ~ /^(cmov|fcmov)/ || m ~ /^f(u)?comip?$/ || m ~ /^rdtscp?$/ ||
-            m ~ /^cmpxchg8b/ || m ~ /^(rdmsr|wrmsr|rdpmc|sysenter|sysexit|syscall|sysret|cpuid)$/ ||
+        n = split(insn, word, " ")
+        # The mnemonic, after any prefixes.
+        for (i = 1; i < n && word[i] ~ /^(lock|rep|repz|repe|repnz|repne|data16|data32|addr16|addr32|[cdefgs]s)$/; i++)
+            ;
+        m = word[i]
+        if (m ~ /^(bswap|xadd|cmpxchg|invd|wbinvd|invlpg)/ ||
+            m ~ /^(cmov|fcmov)/ || m ~ /^rdtscp?$/ ||
+            m ~ /^(rdmsr|wrmsr|rdpmc|rsm|sysenter|sysexit|syscall|sysret|cpuid)$/ ||
             m ~ /^nop[lw]$/ || insn ~ /%x?mm[0-9]/ || insn ~ /%[yz]mm[0-9]/ ||
-            m ~ /^(emms|femms|prefetch.*|[slm]fence|clflush.*|fxsave.*|fxrstor.*|ldmxcsr|stmxcsr|fisttp.*|movnti|maskmovq)$/) {
-            sub(/:$/, "", $1)
-            gsub(/ /, "", $1)
-            print "not an i486 instruction at 0x" $1 ": " insn
-            bad = 1
+            m ~ /^(emms|femms|prefetch.*|[slm]fence|clflush.*|fxsave.*|fxrstor.*|ldmxcsr|stmxcsr|movnti|maskmovq)$/) {
+            report("not an i386 instruction")
+        } else if (m ~ /^f/ || m == "wait" || insn ~ /%st/) {
+            report("an x87 instruction")
         } else if (m == "(bad)") {
-            sub(/:$/, "", $1)
-            gsub(/ /, "", $1)
-            print "no instruction at 0x" $1
-            bad = 1
+            report("no instruction")
         }
     }
     END { exit bad }
 ' "$tmp" && status=0 || status=1
 if [ "$status" -eq 0 ]; then
-    echo "$count instructions, all of the i486"
+    echo "$count instructions, all of the i386, none of them x87"
 fi
 exit $status

@@ -1,8 +1,8 @@
 // The program's start-up, in place of the compiler's C runtime start-up
 // code: Quellon.exe is linked without that code, without the compiler's
 // support libraries and without a C runtime library, against the Win32
-// DLLs of Windows 95 only. Everything here runs on the i486 and on every
-// Windows of the 95 family.
+// DLLs of Windows 95 only. Everything here runs on the i386, with or
+// without a maths coprocessor, and on every Windows of the 95 family.
 //
 // The entry point runs the static constructors, calls WinMain with the
 // command line after the program's name, runs the registered exit functions

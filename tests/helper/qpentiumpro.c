@@ -1,6 +1,6 @@
 /* A program compiled for the Pentium Pro (-march=pentiumpro), linked with
    nothing but its own code: the choice in pick() becomes a conditional
-   move, which the i486 does not have. The CPU check must reject it. It is
+   move, which the i386 and i486 do not have. The CPU check must reject it. It is
    built, never run. */
 __declspec(dllimport) void __stdcall ExitProcess(unsigned int uExitCode);
 
