@@ -9,6 +9,7 @@
 #include "resource.h"
 
 #include <commctrl.h>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -61,6 +62,24 @@ TEST(WindowRules, DefaultRectangleIsNinetyFivePercentCentred)
         EXPECT_EQ(std::vector<int>({x, y, cx, cy}), std::vector<int>({c.x, c.y, c.cx, c.cy}))
             << c.W << " x " << c.H;
     }
+    // The program computes in integers (a 386 may have no coprocessor); the
+    // result is that of the factor 0.95 in single precision, the product
+    // truncated, for every width and height a screen can have.
+    int nDiffering = 0;
+    for (int W = 1; W <= 4096; ++W) {
+        const int H = 4097 - W;
+        const int fcx = static_cast<int>(static_cast<double>(W) * static_cast<double>(0.95f));
+        const int fcy = static_cast<int>(static_cast<double>(H) * static_cast<double>(0.95f));
+        int x, y, cx, cy;
+        DefaultWindowRect(W, H, x, y, cx, cy);
+        if (std::vector<int>({x, y, cx, cy}) !=
+            std::vector<int>({(W - fcx) / 2, (H - fcy) / 2, fcx, fcy})) {
+            if (++nDiffering <= 5)
+                ADD_FAILURE() << W << " x " << H << " gives " << x << ", " << y << ", " << cx
+                              << ", " << cy;
+        }
+    }
+    EXPECT_EQ(nDiffering, 0);
 }
 
 TEST(WindowRules, StoredRectangleBoundsAreInclusive)
@@ -108,6 +127,16 @@ TEST(ColumnWidths, StoredWidthsAreKeptOnlyAllTogether)
     int oneTooWide[5] = {601, 1, 1, 1, 1};
     ChooseColumnWidths(oneTooWide, 600, 108);
     EXPECT_EQ(std::vector<int>(oneTooWide, oneTooWide + 5), std::vector<int>(5, 108));
+
+    // A width that is not positive hides its column (and a negative one
+    // the columns after it): -1, the most negative int, and a mix whose
+    // sum is negative.
+    int negative[3][5] = {
+        {100, -1, 80, 40, 30}, {100, 50, INT_MIN, 40, 30}, {300, -100000, 50, 50, 50}};
+    for (auto& widths : negative) {
+        ChooseColumnWidths(widths, 600, 108);
+        EXPECT_EQ(std::vector<int>(widths, widths + 5), std::vector<int>(5, 108));
+    }
 }
 
 // Creating a font into a CFont that holds one replaces it: the font held so
@@ -279,6 +308,19 @@ TEST_F(FrameTest, PlacementIsSavedOnEveryMoveOnceTheViewIsReady)
     ASSERT_TRUE(w.frame->m_bViewReady);
     ::SetWindowPos(w.m_hWnd, nullptr, 50, 60, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(StoredRect(), Texts(50, 60, 500, 400));
+
+    // What the flags of a change mark unchanged is the window's own, not
+    // the fields of the message, which may hold zeros.
+    WINDOWPOS pos = {};
+    pos.hwnd = w.m_hWnd;
+    pos.flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER;
+    ::SendMessageA(w.m_hWnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    EXPECT_EQ(StoredRect(), Texts(50, 60, 500, 400));
+    pos.flags = SWP_NOSIZE | SWP_NOZORDER;
+    pos.x = 55;
+    pos.y = 65;
+    ::SendMessageA(w.m_hWnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+    EXPECT_EQ(StoredRect(), Texts(55, 65, 500, 400));
 
     // Negative positions are stored as 0.
     ::SetWindowPos(w.m_hWnd, nullptr, -30, -40, 520, 410, SWP_NOZORDER | SWP_NOACTIVATE);

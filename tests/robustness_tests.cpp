@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <map>
 
 namespace {
 
@@ -294,9 +295,8 @@ TEST_F(RobustnessTest, NegativeAndHugeNumbersFollowTheRules)
     Store(kScreen, "y", Sz("10"));
     Store(kScreen, "cx", Sz("2147483647"));
     Store(kScreen, "cy", Sz("300"));
-    // Negative widths pass the test of the rule (each non-zero and not
-    // above the width, their sum not above it either), even where the sum
-    // lies beyond the range of int.
+    // Negative widths are no widths, even where their sum lies beyond the
+    // range of int: every column gets the default.
     const int widths[] = {-2000000000, -2000000000, 100, 100, 100};
     for (int i = 0; i < 5; ++i)
         kept.Put(kGrid, "col" + std::to_string(i), Sz(std::to_string(widths[i])));
@@ -307,14 +307,13 @@ TEST_F(RobustnessTest, NegativeAndHugeNumbersFollowTheRules)
     int chosen[5];
     std::copy(widths, widths + 5, chosen);
     ChooseColumnWidths(chosen, 600, 108);
-    EXPECT_EQ(std::vector<int>(chosen, chosen + 5), std::vector<int>(widths, widths + 5));
+    EXPECT_EQ(std::vector<int>(chosen, chosen + 5), std::vector<int>(5, 108));
 
     QuellonWindow w;
     ASSERT_TRUE(w.Alive());
     ASSERT_TRUE(PumpUntil([&w] { return w.RowCount() > 0; }));
     EXPECT_EQ(WindowRect(w.m_hWnd), DefaultRect());
-    std::vector<int> columns = ColumnWidths(w);
-    EXPECT_EQ(std::vector<int>(columns.begin() + 2, columns.end()), std::vector<int>(3, 100));
+    EXPECT_EQ(ColumnWidths(w), std::vector<int>(5, DefaultColumnWidth(ClientWidth(w))));
     EXPECT_EQ(Boxes(), Names{kWarning});
     EXPECT_EQ(Stored(kNewbie, "Start"), Sz("0"));
     kept.ExpectUnchanged("by the start");
@@ -546,6 +545,167 @@ TEST_F(RobustnessTest, AKillAimedAtAProcessThatHasEndedKillsNothing)
         EXPECT_TRUE(newcomer->Running());
     EXPECT_TRUE(bystander.Running());
     EXPECT_EQ(Boxes(), Names{kEmptyList});
+}
+
+// ---------------------------------------------------------------------------
+// Long use: the system resources the program holds stay as they were
+
+// The live GDI objects of this process, by the type the system gives them
+// (1 a device context, 4 a region, 5 a bitmap, 10 a font, 16 a brush ...).
+// Wine keeps a process's GDI handle table where Windows NT does, and its
+// GetGuiResources answers 0: the table, which the process environment block
+// points to, holds 16,384 entries of 24 bytes, and an entry whose object
+// type (byte 14) is not 0 is a live object of this process.
+std::map<int, int> LiveGdiObjects()
+{
+    const BYTE* pPeb;
+#ifdef _WIN64
+    asm("movq %%gs:0x60, %0" : "=r"(pPeb));
+    const BYTE* pTable = *reinterpret_cast<const BYTE* const*>(pPeb + 0xF8);
+#else
+    asm("movl %%fs:0x30, %0" : "=r"(pPeb));
+    const BYTE* pTable = *reinterpret_cast<const BYTE* const*>(pPeb + 0x94);
+#endif
+    std::map<int, int> live;
+    for (int i = 0; pTable != nullptr && i < 16384; ++i) {
+        if (pTable[i * 24 + 14] != 0)
+            ++live[pTable[i * 24 + 14]];
+    }
+    return live;
+}
+
+BOOL CALLBACK CountOwnWindow(HWND hWnd, LPARAM lParam)
+{
+    DWORD dwPID = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwPID);
+    if (dwPID == ::GetCurrentProcessId()) {
+        ++*reinterpret_cast<int*>(lParam);
+        ::EnumChildWindows(hWnd, CountOwnWindow, lParam);
+    }
+    return TRUE;
+}
+
+// The windows of this process, top-level and child windows alike.
+int OwnWindows()
+{
+    int nWindows = 0;
+    ::EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&nWindows));
+    return nWindows;
+}
+
+TEST_F(RobustnessTest, LongUseKeepsTheSystemResourcesSteady)
+{
+    // GDI objects are counted at all: a brush made adds one.
+    std::map<int, int> before = LiveGdiObjects();
+    ASSERT_FALSE(before.empty());
+    HBRUSH hBrush = ::CreateSolidBrush(RGB(1, 2, 3));
+    std::map<int, int> withBrush = LiveGdiObjects();
+    ::DeleteObject(hBrush);
+    EXPECT_EQ(withBrush.size(), before.size() + (before.count(16) == 0));
+    EXPECT_EQ(withBrush[16], before[16] + 1);
+    ASSERT_EQ(LiveGdiObjects(), before);
+
+    Store(kSettings, "Fav0", Sz("steady.exe"));
+    Store(kSettings, "Fav1", Sz("absent.exe"));
+    const std::string helper = PlaceHelper("steady", "steady.exe");
+    QuellonWindow w;
+    ASSERT_TRUE(PumpUntil([&w] { return w.RowCount() > 0; }));
+
+    auto refresh = [&w](int i) {
+        w.Command(ID_VIEW_REFRESH);
+        w.frame->SetMessageText(i % 2 ? ID_VIEW_REFRESH : ID_PROCESS_KILL);
+        w.frame->SetStatusPaneText(1, i % 2 ? "Killing STEADY.EXE" : "");
+        PumpMessages(0);
+    };
+    auto resize = [&w](int i) {
+        ::SetWindowPos(w.m_hWnd, nullptr, 20 + i % 7, 30, 500 + 3 * (i % 11), 400 + i % 5,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        PumpMessages(0);
+    };
+    auto about = [] {
+        HWND hDlg = nullptr;
+        RunModal(
+            [] {
+                TestApp().OnAppAbout();
+                return static_cast<INT_PTR>(IDOK);
+            },
+            {[&hDlg] {
+                 hDlg = FindDialog("About Quellon");
+                 if (hDlg != nullptr)
+                     ::UpdateWindow(hDlg);
+                 return hDlg != nullptr;
+             },
+             [&hDlg] {
+                 PostClick(hDlg, IDOK);
+                 return true;
+             }});
+        EXPECT_EQ(FindDialog("About Quellon"), nullptr);
+    };
+    auto editor = [] {
+        HWND hDlg = nullptr;
+        bool bAddNameShown = false;
+        RunEditor(&hDlg, {[&hDlg] {
+                              ::UpdateWindow(hDlg);
+                              PostClick(hDlg, IDC_MANUALADD);
+                              return true;
+                          },
+                          [&bAddNameShown] {
+                              HWND hAdd = FindDialog("Add Process Name");
+                              if (hAdd == nullptr)
+                                  return false;
+                              bAddNameShown = true;
+                              ::UpdateWindow(hAdd);
+                              PostClick(hAdd, IDCANCEL);
+                              return true;
+                          },
+                          [&hDlg] {
+                              if (FindDialog("Add Process Name") != nullptr)
+                                  return false;
+                              PostClick(hDlg, IDCANCEL);
+                              return true;
+                          }});
+        EXPECT_TRUE(bAddNameShown);
+        EXPECT_EQ(FindDialog("Favorites"), nullptr);
+    };
+    auto killFavorites = [&w, &helper] {
+        HelperProcess steady(helper);
+        ASSERT_TRUE(WaitForModules(steady.Pid()));
+        w.Command(ID_PROCESS_KILLFAVORITES);
+        EXPECT_TRUE(steady.WaitEnded(10000));
+    };
+
+    // One cycle of use: refreshes with status texts, resizes, About boxes,
+    // Favorites editors with the Add Name dialog, and a Kill Favorites pass.
+    auto cycle = [&](int nFirst) {
+        for (int i = nFirst; i < nFirst + 20; ++i) {
+            refresh(i);
+            if (i % 4 == 0)
+                resize(i);
+            if (i % 10 == 0) {
+                about();
+                editor();
+            }
+            if (i % 20 == 0)
+                killFavorites();
+        }
+        // Windows are painted before counting: an update region that waits
+        // for its WM_PAINT is a GDI object of its own.
+        ::RedrawWindow(w.m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        PumpMessages(100);
+    };
+    // The first cycle keeps what first openings keep: window classes, and
+    // the system's caches (Wine's cache of device contexts grows, a context,
+    // its region and its bitmap at a time, to as many as are used at once).
+    // Ten more cycles may not add anything.
+    cycle(0);
+    const std::map<int, int> gdi = LiveGdiObjects();
+    const int nWindows = OwnWindows();
+    for (int i = 1; i <= 10; ++i)
+        cycle(20 * i);
+    EXPECT_EQ(LiveGdiObjects(), gdi) << "GDI objects left behind (type, count)";
+    EXPECT_EQ(OwnWindows(), nWindows) << "windows left behind";
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(w.Alive());
 }
 
 // ---------------------------------------------------------------------------

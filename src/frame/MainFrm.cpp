@@ -99,10 +99,25 @@ void CMainFrame::OnWindowPosChanged(WINDOWPOS* lpwndpos)
     if (lpwndpos->hwnd != m_hWnd)
         return;
 
+    // What the flags mark unchanged is taken from the window itself: a
+    // message need not fill those fields (the 9x family's window manager is
+    // not known to, and any program may send one with zeros there).
     int x = lpwndpos->x;
     int y = lpwndpos->y;
     int cx = lpwndpos->cx;
     int cy = lpwndpos->cy;
+    if (lpwndpos->flags & (SWP_NOMOVE | SWP_NOSIZE)) {
+        RECT rc;
+        GetWindowRect(&rc);
+        if (lpwndpos->flags & SWP_NOMOVE) {
+            x = rc.left;
+            y = rc.top;
+        }
+        if (lpwndpos->flags & SWP_NOSIZE) {
+            cx = rc.right - rc.left;
+            cy = rc.bottom - rc.top;
+        }
+    }
     SIZE workArea = GetWorkAreaSize();
     ClampWindowRect(x, y, cx, cy, workArea.cx, workArea.cy);
     WriteScreenRect(GetQuellonApp()->m_settings, x, y, cx, cy);

@@ -36,12 +36,13 @@ int DefaultColumnWidth(int nClientWidth)
 
 void ChooseColumnWidths(int widths[kColumnCount], int nClientWidth, int nDefault)
 {
-    // The sum is taken in 64 bits: five stored ints can add up to more than
-    // an int holds.
+    // A width that is not positive is no width: it would hide its column,
+    // and a negative one would hide others behind it. The sum is taken in
+    // 64 bits: five stored ints can add up to more than an int holds.
     long long nSum = 0;
     bool bUsable = true;
     for (int i = 0; i < kColumnCount; ++i) {
-        if (widths[i] == 0 || widths[i] > nClientWidth)
+        if (widths[i] <= 0 || widths[i] > nClientWidth)
             bUsable = false;
         nSum += widths[i];
     }

@@ -85,7 +85,7 @@ private:
 CString ColumnWidthName(int nColumn);
 // Width of every column when the stored widths are not usable.
 int DefaultColumnWidth(int nClientWidth);
-// Stored column widths are kept only if each is non-zero and not greater
-// than the client width, and their sum is not greater either; otherwise all
-// become nDefault.
+// Stored column widths are kept only if each is greater than 0 and not
+// greater than the client width, and their sum is not greater either;
+// otherwise all become nDefault.
 void ChooseColumnWidths(int widths[kColumnCount], int nClientWidth, int nDefault);
