@@ -555,16 +555,30 @@ TEST_F(RobustnessTest, AKillAimedAtAProcessThatHasEndedKillsNothing)
 // Wine keeps a process's GDI handle table where Windows NT does, and its
 // GetGuiResources answers 0: the table, which the process environment block
 // points to, holds 16,384 entries of 24 bytes, and an entry whose object
-// type (byte 14) is not 0 is a live object of this process.
+// type (byte 14) is not 0 is a live object of this process. A 32-bit
+// program in a 64-bit prefix finds the table only in its 64-bit block, by
+// way of its 64-bit thread block (the offset to which its own thread block
+// keeps at 0xFDC).
 std::map<int, int> LiveGdiObjects()
 {
-    const BYTE* pPeb;
+    const BYTE* pTable;
 #ifdef _WIN64
+    const BYTE* pPeb;
     asm("movq %%gs:0x60, %0" : "=r"(pPeb));
-    const BYTE* pTable = *reinterpret_cast<const BYTE* const*>(pPeb + 0xF8);
+    pTable = *reinterpret_cast<const BYTE* const*>(pPeb + 0xF8);
 #else
-    asm("movl %%fs:0x30, %0" : "=r"(pPeb));
-    const BYTE* pTable = *reinterpret_cast<const BYTE* const*>(pPeb + 0x94);
+    const BYTE* pTeb;
+    asm("movl %%fs:0x18, %0" : "=r"(pTeb));
+    const BYTE* pPeb = *reinterpret_cast<const BYTE* const*>(pTeb + 0x30);
+    pTable = *reinterpret_cast<const BYTE* const*>(pPeb + 0x94);
+    const LONG nWowTebOffset = *reinterpret_cast<const LONG*>(pTeb + 0xFDC);
+    if (pTable == nullptr && nWowTebOffset != 0) {
+        const BYTE* pTeb64 = pTeb + nWowTebOffset;
+        const ULONG64 peb64 = *reinterpret_cast<const ULONG64*>(pTeb64 + 0x60);
+        const BYTE* pPeb64 = reinterpret_cast<const BYTE*>(static_cast<UINT_PTR>(peb64));
+        const ULONG64 table64 = *reinterpret_cast<const ULONG64*>(pPeb64 + 0xF8);
+        pTable = reinterpret_cast<const BYTE*>(static_cast<UINT_PTR>(table64));
+    }
 #endif
     std::map<int, int> live;
     for (int i = 0; pTable != nullptr && i < 16384; ++i) {
