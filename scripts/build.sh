@@ -12,11 +12,7 @@ if [ -f "$build/CMakeCache.txt" ]; then
     make_program=$(sed -n 's/^CMAKE_MAKE_PROGRAM:[A-Z]*=//p' "$build/CMakeCache.txt")
 fi
 if [ ! -f "$build/Makefile" ] || [ -z "$make_program" ] || [ ! -x "$make_program" ]; then
-    rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
-    if ! cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null; then
-        # The next build starts from scratch too.
-        rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
-        exit 1
-    fi
+    rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles" "$build/Makefile"
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 cmake --build "$build" -j "$(nproc)"

@@ -32,14 +32,11 @@ if [ -z "$codename" ] || [ -z "$mirror" ]; then
     echo "No package mirror for the release \"$codename\" found in /etc/apt." >&2
     exit 1
 fi
-for tool in debootstrap git; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        . "$src/scripts/apt.sh"
-        SUDO=""
-        apt_install debootstrap git
-        break
-    fi
-done
+if ! command -v debootstrap >/dev/null 2>&1 || ! command -v git >/dev/null 2>&1; then
+    . "$src/scripts/apt.sh"
+    SUDO=""
+    apt_install debootstrap git
+fi
 
 bare=$(mktemp -d "${QUELLON_BARE_DIR:-/var/tmp}/quellon-bare.XXXXXX")
 mounted=""
