@@ -3,7 +3,11 @@
 #include "TestSupport.h"
 
 #include "Favorites.h"
+#include "afxhandle.h"
 #include "resource.h"
+
+#include <map>
+#include <tlhelp32.h>
 
 namespace {
 
@@ -42,6 +46,52 @@ TEST_F(KillTest, KillSelectedEndsTheProcessRemovesItsRowAndRefreshes)
     EXPECT_EQ(w.view->GetListCtrl().GetNextItem(-1, LVNI_SELECTED), -1);
     EXPECT_TRUE(late.Running());
     EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
+// Wine ends a process before TerminateProcess returns, so the wait for the
+// end is seen through the platform's calls: in order, with whether the
+// killed process's row was still listed at each.
+struct KillCalls
+{
+    static BOOL WINAPI Terminate(HANDLE hProcess, UINT uExitCode)
+    {
+        s_calls.push_back("terminate" + Listed());
+        return ::TerminateProcess(hProcess, uExitCode);
+    }
+    static DWORD WINAPI Wait(HANDLE hHandle, DWORD dwMilliseconds)
+    {
+        s_calls.push_back((dwMilliseconds == INFINITE ? "wait for the end"
+                                                      : "wait " + std::to_string(dwMilliseconds)) +
+                          Listed());
+        return ::WaitForSingleObject(hHandle, dwMilliseconds);
+    }
+    static std::string Listed()
+    {
+        return s_pView->FindRowByName("awaited.exe") == -1 ? ", row gone" : ", row listed";
+    }
+    static std::vector<std::string> s_calls;
+    static CQuellonView* s_pView;
+};
+std::vector<std::string> KillCalls::s_calls;
+CQuellonView* KillCalls::s_pView = nullptr;
+
+TEST_F(KillTest, TheRowGoesOnlyAfterTheWaitForTheProcesssEnd)
+{
+    HelperProcess& victim = helpers.Start("kill", "awaited.exe");
+    QuellonWindow w;
+    w.view->RefreshProcessList();
+    ScopedProcessPlatform platform;
+    g_processPlatform.pfnTerminateProcess = KillCalls::Terminate;
+    g_processPlatform.pfnWaitForSingleObject = KillCalls::Wait;
+    KillCalls::s_calls.clear();
+    KillCalls::s_pView = w.view;
+    w.Select({Row(w, "awaited.exe")});
+    w.Command(ID_PROCESS_KILL);
+    EXPECT_TRUE(victim.WaitEnded(0));
+    EXPECT_EQ(KillCalls::s_calls,
+              (std::vector<std::string>{"wait 0, row listed", "terminate, row listed",
+                                        "wait for the end, row listed"}));
+    EXPECT_EQ(Row(w, "awaited.exe"), -1);
 }
 
 TEST_F(KillTest, OnlyTheLowestSelectedRowIsKilled)
@@ -168,6 +218,142 @@ INSTANTIATE_TEST_SUITE_P(ImageQuery, IdentifierReuseTest, ::testing::Values(true
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? "AskingTheProcess" : "ByModuleSnapshot";
                          });
+
+// Tool Help as the Windows 95 family gives it: a process entry names its
+// executable's module by id (th32ModuleID), and the module snapshot of a
+// process lists modules each with an id of its own, the executable not
+// first. Wine's entries carry no ids, so these snapshots are made from a
+// table over processes that the test really starts; a process of the
+// table that has ended is not listed.
+struct NineXModule
+{
+    DWORD dwID;
+    const char* pszName;
+    const char* pszPath;
+};
+
+struct NineXProcess
+{
+    DWORD dwPID;
+    DWORD dwModuleID;
+    std::vector<NineXModule> modules;
+};
+
+struct NineXSnapshots
+{
+    // An open snapshot: the process whose modules it lists (0 for the
+    // process list) and its next entry.
+    struct Cursor
+    {
+        DWORD dwPID;
+        size_t nNext;
+    };
+
+    static HANDLE WINAPI Create(DWORD dwFlags, DWORD dwPID)
+    {
+        HANDLE h = ::CreateEventA(nullptr, TRUE, FALSE, nullptr); // for the caller to close
+        s_cursors[h] = {dwFlags == TH32CS_SNAPMODULE ? dwPID : 0, 0};
+        return h;
+    }
+    static bool Ended(DWORD dwPID)
+    {
+        CKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, dwPID));
+        return process.IsValid() && ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    }
+    static BOOL WINAPI ProcessFirst(HANDLE h, LPPROCESSENTRY32 pe)
+    {
+        s_cursors[h].nNext = 0;
+        return ProcessNext(h, pe);
+    }
+    static BOOL WINAPI ProcessNext(HANDLE h, LPPROCESSENTRY32 pe)
+    {
+        Cursor& cursor = s_cursors[h];
+        while (cursor.nNext < s_table.size()) {
+            const NineXProcess& p = s_table[cursor.nNext++];
+            if (Ended(p.dwPID))
+                continue;
+            DWORD dwSize = pe->dwSize;
+            ::ZeroMemory(pe, dwSize);
+            pe->dwSize = dwSize;
+            pe->th32ProcessID = p.dwPID;
+            pe->th32ModuleID = p.dwModuleID;
+            pe->cntThreads = 1;
+            pe->pcPriClassBase = 8;
+            return TRUE;
+        }
+        return FALSE;
+    }
+    static BOOL WINAPI ModuleFirst(HANDLE h, LPMODULEENTRY32 me)
+    {
+        s_cursors[h].nNext = 0;
+        return ModuleNext(h, me);
+    }
+    static BOOL WINAPI ModuleNext(HANDLE h, LPMODULEENTRY32 me)
+    {
+        Cursor& cursor = s_cursors[h];
+        for (const NineXProcess& p : s_table) {
+            if (p.dwPID != cursor.dwPID || cursor.nNext >= p.modules.size())
+                continue;
+            const NineXModule& m = p.modules[cursor.nNext++];
+            DWORD dwSize = me->dwSize;
+            ::ZeroMemory(me, dwSize);
+            me->dwSize = dwSize;
+            me->th32ModuleID = m.dwID;
+            me->th32ProcessID = p.dwPID;
+            me->GlblcntUsage = me->ProccntUsage = 1;
+            lstrcpynA(me->szModule, m.pszName, sizeof me->szModule);
+            lstrcpynA(me->szExePath, m.pszPath, sizeof me->szExePath);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    static void Install()
+    {
+        g_processPlatform.pfnCreateToolhelp32Snapshot = Create;
+        g_processPlatform.pfnProcess32First = ProcessFirst;
+        g_processPlatform.pfnProcess32Next = ProcessNext;
+        g_processPlatform.pfnModule32First = ModuleFirst;
+        g_processPlatform.pfnModule32Next = ModuleNext;
+        g_processPlatform.pfnQueryFullProcessImageNameA = nullptr; // the family has none
+    }
+
+    static std::vector<NineXProcess> s_table;
+    static std::map<HANDLE, Cursor> s_cursors;
+};
+std::vector<NineXProcess> NineXSnapshots::s_table;
+std::map<HANDLE, NineXSnapshots::Cursor> NineXSnapshots::s_cursors;
+
+TEST_F(KillTest, OnTheWindows95FamilyTheModuleThatTheProcessEntryNamesIsTheExecutable)
+{
+    HelperProcess& helper = helpers.Start("ninex", "ninex.exe");
+    const NineXModule kernel = {0x60, "KERNEL32.DLL", "C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL"};
+    const NineXModule exe = {0x51, "NINEX.EXE", "C:\\QUELLON-TESTS\\NINEX\\NINEX.EXE"};
+    const NineXModule user = {0x62, "USER32.DLL", "C:\\WINDOWS\\SYSTEM\\USER32.DLL"};
+    const NineXModule other = {0x70, "OTHER.EXE", "C:\\OTHER\\OTHER.EXE"};
+    NineXSnapshots::s_table = {
+        {0xFFF1234, 0x99, {kernel, user}}, // names a module it does not have: no row
+        {helper.Pid(), 0x51, {kernel, exe, user}},
+    };
+    QuellonWindow w;
+    ScopedProcessPlatform platform;
+    NineXSnapshots::Install();
+    ASSERT_TRUE(w.view->RefreshProcessList());
+    EXPECT_EQ(w.Column(0), std::vector<std::string>{"NINEX.EXE"});
+    EXPECT_EQ(w.Column(4), std::vector<std::string>{exe.pszPath});
+
+    // The identifier has passed to another program: its entry names that
+    // program's module, and the row's process is not there to kill.
+    NineXSnapshots::s_table[1] = {helper.Pid(), 0x70, {kernel, other, user}};
+    w.view->KillRow(0, FALSE);
+    EXPECT_TRUE(helper.Running());
+    EXPECT_EQ(w.RowCount(), 1);
+
+    NineXSnapshots::s_table[1] = {helper.Pid(), 0x51, {kernel, exe, user}};
+    w.Select({0});
+    w.Command(ID_PROCESS_KILL);
+    EXPECT_TRUE(helper.WaitEnded(0));
+    EXPECT_EQ(w.RowCount(), 0);
+}
 
 TEST_F(KillTest, QuellonNeverKillsItself)
 {

@@ -74,23 +74,24 @@ BOOL CQuellonView::KillPid(DWORD dwPID, LPCSTR lpszExpectedProcess, LPCSTR lpszE
     // return at once on the NT family instead of waiting for the end. The
     // right to ask for the executable exists only where the system can
     // answer (and where it is asked for elsewhere, the open would fail).
+    const ProcessPlatform& platform = g_processPlatform;
     DWORD dwAccess = PROCESS_TERMINATE | SYNCHRONIZE;
-    if (g_processPlatform.pfnQueryFullProcessImageNameA != nullptr)
+    if (platform.pfnQueryFullProcessImageNameA != nullptr)
         dwAccess |= kProcessQueryLimitedInformation;
     CKernelHandle process(::OpenProcess(dwAccess, FALSE, dwPID));
     if (!process.IsValid())
         return FALSE;
     // A process that has ended can still be opened while handles to it are
     // open elsewhere; it is not killed again.
-    if (::WaitForSingleObject(process, 0) != WAIT_TIMEOUT)
+    if (platform.pfnWaitForSingleObject(process, 0) != WAIT_TIMEOUT)
         return FALSE;
     // While the handle is open the identifier cannot pass to another process.
     if (lpszExpectedProcess != nullptr && lpszExpectedPath != nullptr &&
         !RunsExecutable(process, dwPID, lpszExpectedProcess, lpszExpectedPath))
         return FALSE;
-    BOOL bTerminated = ::TerminateProcess(process, 0xFFFFFFFF);
+    BOOL bTerminated = platform.pfnTerminateProcess(process, 0xFFFFFFFF);
     if (bTerminated)
-        ::WaitForSingleObject(process, INFINITE);
+        platform.pfnWaitForSingleObject(process, INFINITE);
     return bTerminated;
 }
 

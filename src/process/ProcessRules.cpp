@@ -70,6 +70,8 @@ ProcessPlatform LoadProcessPlatform()
     LookUp(hKernel, "Module32Next", &platform.pfnModule32Next);
     platform.pfnGetVersionExA = ::GetVersionExA;
     LookUp(hKernel, "QueryFullProcessImageNameA", &platform.pfnQueryFullProcessImageNameA);
+    platform.pfnTerminateProcess = ::TerminateProcess;
+    platform.pfnWaitForSingleObject = ::WaitForSingleObject;
     return platform;
 }
 

@@ -65,7 +65,8 @@ const DWORD kProcessQueryLimitedInformation = 0x1000;
 // kernel at start-up rather than imported: Windows NT 4.0's kernel has none
 // of it, and a program that imported it would not even load there. A test
 // can replace the calls to produce a fault that cannot be produced for
-// real (a snapshot or a version query that fails, Tool Help missing).
+// real (a snapshot or a version query that fails, Tool Help missing), or
+// snapshots shaped as the Windows 95 family gives them.
 struct ProcessPlatform
 {
     HANDLE(WINAPI* pfnCreateToolhelp32Snapshot)(DWORD dwFlags, DWORD th32ProcessID);
@@ -78,6 +79,11 @@ struct ProcessPlatform
     // 95 family (and the NT family before Windows Vista) has none: NULL.
     BOOL(WINAPI* pfnQueryFullProcessImageNameA)
     (HANDLE hProcess, DWORD dwFlags, LPSTR lpExeName, PDWORD lpdwSize);
+    // Ending a process and waiting for its end. Wine ends a process before
+    // TerminateProcess returns, so only these calls show a test that the
+    // wait comes, and comes before the process's row goes.
+    BOOL(WINAPI* pfnTerminateProcess)(HANDLE hProcess, UINT uExitCode);
+    DWORD(WINAPI* pfnWaitForSingleObject)(HANDLE hHandle, DWORD dwMilliseconds);
 
     // Whether all five Tool Help functions are there; where they are not,
     // none of them is called.
