@@ -116,6 +116,10 @@ TEST(ColumnWidths, StoredWidthsAreKeptOnlyAllTogether)
     ChooseColumnWidths(kept, 600, DefaultColumnWidth(600));
     EXPECT_EQ(std::vector<int>(kept, kept + 5), std::vector<int>({100, 50, 80, 40, 300}));
 
+    int filling[5] = {100, 50, 80, 70, 300}; // columns that fill the view exactly
+    ChooseColumnWidths(filling, 600, DefaultColumnWidth(600));
+    EXPECT_EQ(std::vector<int>(filling, filling + 5), std::vector<int>({100, 50, 80, 70, 300}));
+
     int tooWide[5] = {100, 50, 80, 40, 300}; // sum 570 > 500
     ChooseColumnWidths(tooWide, 500, DefaultColumnWidth(500));
     EXPECT_EQ(std::vector<int>(tooWide, tooWide + 5), std::vector<int>(5, 90));
@@ -424,9 +428,16 @@ TEST_F(FrameTest, StatusPaneTextFitsThePane)
         ::ReleaseDC(bar.m_hWnd, hdc);
         return size.cx;
     };
-    for (const char* text :
-         {"Killing... SOMEVERYLONGPROCESSNAME.EXE", "Killing... A.EXE", "     "}) {
+    // The text is drawn at once, bar and all: the pass that shows it
+    // handles no messages. Before each text the bar is left to be painted
+    // (as a window over it that goes during the pass leaves it), and one
+    // text comes twice, as for a name that the Favorites hold twice: the
+    // control itself then has nothing new to draw.
+    for (const char* text : {"Killing... SOMEVERYLONGPROCESSNAME.EXE", "Killing... A.EXE",
+                             "Killing... A.EXE", "     "}) {
+        ::InvalidateRect(bar.m_hWnd, nullptr, FALSE);
         EXPECT_TRUE(w.frame->SetStatusPaneText(STATUS_PANE_KILL, text));
+        EXPECT_FALSE(::GetUpdateRect(bar.m_hWnd, nullptr, FALSE)) << text;
         bar.GetPaneInfo(STATUS_PANE_KILL, nID, nStyle, cxWidth);
         EXPECT_EQ(cxWidth, extent(text) + 2) << text;
         EXPECT_EQ(std::string(bar.GetPaneText(STATUS_PANE_KILL)), text);
@@ -771,6 +782,16 @@ TEST(StringFields, OneFieldOfAStringResource)
     str = "Refresh";
     EXPECT_TRUE(AfxExtractSubString(str, str, 0));
     EXPECT_STREQ(str, "Refresh");
+}
+
+TEST(StringFields, ASubstringIsFoundUpToTheVeryEnd)
+{
+    CString str("QUELLON.EXE");
+    EXPECT_EQ(str.Find(".EXE"), 7) << "it ends the string";
+    EXPECT_EQ(str.Find("QUELLON.EXE"), 0) << "it is the whole string";
+    EXPECT_EQ(str.Find("QUELLON.EXE", 1), -1);
+    EXPECT_EQ(str.Find("QUELLON.EXE."), -1);
+    EXPECT_EQ(str.Find("E", 10), 10);
 }
 
 TEST(StringFields, AFormatMayTakeTheStringItselfAsItsArgument)
