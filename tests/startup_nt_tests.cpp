@@ -44,11 +44,8 @@ TEST(StartupOnNt, TheTextsOfTheFavoritesAreStoredWithTheirTerminators)
     const std::string settings = std::string(kQuellonKey) + "\\Settings";
     for (const char* name : {"Fav0", "Fav1", "Fav2"})
         ASSERT_TRUE(WriteRegistryText(HKEY_LOCAL_MACHINE, settings, name, "FORMER.EXE"));
-    CSettingsStore store;
-    CRegKey key;
-    DWORD dwDisposition;
-    ASSERT_TRUE(store.OpenBaseKey(&key, &dwDisposition, HKEY_LOCAL_MACHINE, kQuellonKey));
-    SaveFavorites(store, {"NEW.EXE"});
+    TestApp().BindSettingsStore();
+    SaveFavorites(TestApp().m_settings, {"NEW.EXE"});
     HKEY hKey;
     ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, settings.c_str(), 0, KEY_READ, &hKey),
               ERROR_SUCCESS);
