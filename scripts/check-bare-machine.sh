@@ -1,41 +1,73 @@
 #!/bin/sh
 # Shows that the README's two commands work on a bare machine, as a newcomer
 # would run them. Run by maintainers before a release (as root; it is not
-# part of the test run):
+# part of the test run), once for each Debian release Quellon is built on:
 #
-#   scripts/check-bare-machine.sh
+#   scripts/check-bare-machine.sh [bookworm|trixie]
 #
-# It makes a minimal Debian root with debootstrap (the release and package
-# sources of this machine), clones this repository's committed state into
-# it, runs the test command there as CI does (CI=true, no display), then the
-# run command on a display of its own until Quellon's main window shows,
-# printing the time of each step. Afterwards it ends the processes of that
-# root (and only those), unmounts what it mounted and removes the root.
-# QUELLON_BARE_DIR names the folder the root is made in (/var/tmp unless
-# set); QUELLON_BARE_KEEP=1 keeps the root for a look afterwards.
+# It makes a minimal root of that Debian release (12, "bookworm", unless
+# named) with debootstrap, from the package mirrors this machine uses, and
+# gives it that release's own package sources: its suite, its updates and
+# its security suite. It clones this repository's committed state into the
+# root, runs the test command there as CI does (CI=true, no display), then
+# the run command on a display of its own until Quellon's main window
+# shows, printing the time of each step. Afterwards it ends the processes of
+# that root (and only those), unmounts what it mounted and removes the
+# root. QUELLON_BARE_DIR names the folder the root is made in (/var/tmp
+# unless set); QUELLON_BARE_KEEP=1 keeps the root for a look afterwards.
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
 
+release=${1:-bookworm}
+case "$release" in
+bookworm | trixie) ;;
+*)
+    echo "Usage: $0 [bookworm|trixie]: Debian 12 or 13, and \"$release\" is neither." >&2
+    exit 2
+    ;;
+esac
 if [ "$(id -u)" -ne 0 ]; then
     echo "The bare-machine check makes a root with debootstrap and mounts into it: run it as root." >&2
     exit 1
 fi
-codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-# The mirror of the release's own suite, from this machine's package sources.
-mirror=$(cat /etc/apt/sources.list.d/*.sources 2>/dev/null | awk -v c="$codename" '
-    /^URIs:/ { uri = $2 }
-    /^Suites:/ { for (i = 2; i <= NF; i++) if ($i == c) { print uri; exit } }')
-if [ -z "$mirror" ] && [ -f /etc/apt/sources.list ]; then
-    mirror=$(awk -v c="$codename" '$1 == "deb" && $3 == c { print $2; exit }' /etc/apt/sources.list)
-fi
-if [ -z "$codename" ] || [ -z "$mirror" ]; then
-    echo "No package mirror for the release \"$codename\" found in /etc/apt." >&2
+
+# "<uri> <suite>" for each suite of this machine's package sources, of the
+# deb822 form (*.sources) and of the one-line form (*.list).
+source_suites() {
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] || continue
+        awk '
+            function flush(i) { if (uri != "") for (i = 1; i <= n; i++) print uri, s[i]; uri = ""; n = 0 }
+            /^[ \t]*$/ { flush(); next }
+            /^URIs:/ { uri = $2 }
+            /^Suites:/ { n = 0; for (i = 2; i <= NF; i++) s[++n] = $i }
+            END { flush() }
+        ' "$f"
+    done
+    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [ -f "$f" ] || continue
+        awk '$1 == "deb" { i = 2; if ($i ~ /^\[/) { while ($i !~ /\]$/) i++; i++ } print $i, $(i + 1) }' "$f"
+    done
+}
+# The mirror of the archive and the one of its security suites.
+mirror=$(source_suites | awk '$1 ~ /^https?:/ && $2 !~ /-security$/ { print $1; exit }')
+security=$(source_suites | awk '$1 ~ /^https?:/ && $2 ~ /-security$/ { print $1; exit }')
+if [ -z "$mirror" ]; then
+    echo "No Debian package mirror found in this machine's package sources (/etc/apt)." >&2
     exit 1
+fi
+if [ -z "$security" ]; then
+    # Debian's mirrors keep the security suites beside the archive.
+    security="${mirror%/debian}/debian-security"
 fi
 if ! command -v debootstrap >/dev/null 2>&1 || ! command -v git >/dev/null 2>&1; then
     . "$src/scripts/apt.sh"
     SUDO=""
     apt_install debootstrap git
+fi
+if [ ! -e "/usr/share/debootstrap/scripts/$release" ]; then
+    echo "This machine's debootstrap does not know $release; update it: apt-get install debootstrap" >&2
+    exit 1
 fi
 
 bare=$(mktemp -d "${QUELLON_BARE_DIR:-/var/tmp}/quellon-bare.XXXXXX")
@@ -80,15 +112,19 @@ step() { # step <what>: prints the time of the step that ended
 }
 : >"$bare.times"
 
-echo "== Making a minimal $codename root in $bare from $mirror" >&2
-debootstrap --variant=minbase "$codename" "$bare" "$mirror" >"$bare.debootstrap.log" 2>&1 || {
+echo "== Making a minimal $release root in $bare from $mirror" >&2
+debootstrap --variant=minbase "$release" "$bare" "$mirror" >"$bare.debootstrap.log" 2>&1 || {
     tail -n 20 "$bare.debootstrap.log" >&2
     rm -f "$bare.debootstrap.log"
     exit 1
 }
 rm -f "$bare.debootstrap.log" "$bare/etc/apt/sources.list"
-cp /etc/apt/sources.list.d/*.sources "$bare/etc/apt/sources.list.d/" 2>/dev/null || true
-[ ! -f /etc/apt/sources.list ] || cp /etc/apt/sources.list "$bare/etc/apt/sources.list"
+# The release's own package sources, as its installer writes them.
+printf '%s\n' "Types: deb" "URIs: $mirror" "Suites: $release $release-updates" \
+    "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" "" \
+    "Types: deb" "URIs: $security" "Suites: $release-security" \
+    "Components: main" "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" \
+    >"$bare/etc/apt/sources.list.d/debian.sources"
 cp /etc/hosts /etc/resolv.conf "$bare/etc/"
 mount -t proc proc "$bare/proc" && mounted="/proc $mounted"
 for fs in /sys /dev; do

@@ -121,6 +121,9 @@ class CStatusBar : public CControlBar
     DECLARE_DYNAMIC(CStatusBar)
 public:
     ~CStatusBar() override;
+    // The bar's own creation stands beside the window's general one, which
+    // stays callable on a status bar as on any window.
+    using CWnd::Create;
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
                 UINT nID = AFX_IDW_STATUS_BAR);
     // One pane per id; ID_SEPARATOR panes have no text of their own, any
