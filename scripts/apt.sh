@@ -39,7 +39,12 @@ apt_install() {
             return 0
         fi
     fi
-    echo "apt-get could not install the packages Quellon needs. apt said:" >&2
+    release=$(. /etc/os-release 2>/dev/null && echo "${PRETTY_NAME:-}")
+    case "$codename" in
+    bookworm | trixie) known="" ;;
+    *) known=" (the set-up is made for Debian 12 and 13; this machine runs ${release:-another system})" ;;
+    esac
+    echo "Could not install the packages Quellon needs: $*$known. apt said:" >&2
     grep -E '^(E:|W:| )' "$apt_log" | tail -n 20 | sed 's/^/  /' >&2
     rm -f "$apt_log"
     echo "Install them by hand, as root, then run this again:" >&2

@@ -13,7 +13,11 @@
 #   bare      the same without the emulated loader's library (one start:
 #             it takes a minute);
 #   standin   the 64-bit stand-in build's Quellon.exe in a 64-bit prefix.
-# Needs the 32-bit build (scripts/build.sh) and a display.
+# Needs the 32-bit build (scripts/build.sh) and a display. The ways after
+# the first need 64-bit Wine, qemu and the 64-bit compiler, which only a
+# machine that emulates has installed: the set-up is asked for them
+# (scripts/deps.sh --emulation), and a way whose tools are still missing
+# is left out with a "start.<way>.left_out <reason>" line.
 #
 #   scripts/bench-start-ways.sh [repetitions]
 set -eu
@@ -25,8 +29,8 @@ key='HKLM\Software\Corvanel Software\Quellon\Newbie'
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 
 . "$root/scripts/i386.sh"
-libs=$(i386_emulator_libraries)
-standin=$("$root/scripts/build-standin.sh")
+"$root/scripts/deps.sh" --emulation >&2 ||
+    echo "The tools of the emulated and stand-in starts could not be installed; those ways are left out." >&2
 
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
@@ -74,19 +78,49 @@ if [ "$code" -eq 0 ]; then
     WINEPREFIX=$p32 wineserver -k 2>/dev/null || true
 fi
 
+left_out() { # left_out <reason> <way...>
+    reason=$1
+    shift
+    for w in "$@"; do
+        echo "start.$w.left_out $reason"
+    done
+}
+
+if [ ! -x /usr/lib/wine/wine64 ]; then
+    left_out "64-bit Wine (wine64) is not installed" emulated bare standin
+    exit 0
+fi
+emulate=yes
+if ! command -v qemu-i386-static >/dev/null 2>&1; then
+    left_out "qemu's user-mode emulator (qemu-user-static) is not installed" emulated bare
+    emulate=""
+elif ! libs=$(i386_emulator_libraries); then
+    left_out "the emulator's libraries could not be built (gcc)" emulated bare
+    emulate=""
+fi
+standin=""
+if ! command -v x86_64-w64-mingw32-g++-win32 >/dev/null 2>&1; then
+    left_out "the 64-bit MinGW-w64 compiler (g++-mingw-w64-x86-64-win32) is not installed" standin
+elif ! standin=$("$root/scripts/build-standin.sh"); then
+    left_out "the stand-in build failed" standin
+    standin=""
+fi
+
 p64="$build/bench-wine64"
 (
     export PATH="$root/scripts/wine64:$PATH" QUELLON_WINEARCH=win64 WINEARCH=win64
-    export QUELLON_SERVER_LIBRARY="$libs/server-memory.so"
+    [ -z "$emulate" ] || export QUELLON_SERVER_LIBRARY="$libs/server-memory.so"
     "$root/scripts/wineprefix.sh" "$p64" >&2
     WINEPREFIX=$p64 wineserver -k 2>/dev/null || true
     WINEPREFIX=$p64 wineserver -p
-    if command -v qemu-i386-static >/dev/null 2>&1; then
+    if [ -n "$emulate" ]; then
         way emulated "$reps" "$p64" /reg:32 env WINELOADERNOEXEC=1 \
             qemu-i386-static -E "$(i386_loader_preload "$libs")" /usr/lib/wine/wine "$build/Quellon.exe"
         way bare 1 "$p64" /reg:32 env WINELOADERNOEXEC=1 \
             qemu-i386-static /usr/lib/wine/wine "$build/Quellon.exe"
     fi
-    way standin "$reps" "$p64" /reg:64 wine "$standin/Quellon.exe"
+    if [ -n "$standin" ]; then
+        way standin "$reps" "$p64" /reg:64 wine "$standin/Quellon.exe"
+    fi
     WINEPREFIX=$p64 wineserver -k 2>/dev/null || true
 )

@@ -1,11 +1,17 @@
 #!/bin/sh
 # Installs, only when missing, what building, running and testing Quellon needs
-# on Debian 12: the 32-bit MinGW-w64 cross compiler, CMake with make,
-# GoogleTest's sources, 32-bit Wine, Xvfb, xdotool, ImageMagick, strace and
-# procps; on a machine whose kernel runs no 32-bit x86 code, also what
-# emulating it takes (see scripts/i386.sh). A package mirror caught in the
-# middle of a sync is coped with (scripts/apt.sh); what is still missing
-# afterwards is named, and the script fails.
+# on Debian 12 or 13: the 32-bit MinGW-w64 cross compiler, CMake with make,
+# GoogleTest's sources, 32-bit Wine, Xvfb, xdotool, ImageMagick, strace,
+# procps and Python with the PE and disassembly libraries; on a machine
+# whose kernel runs no 32-bit x86 code, also what emulating it takes (see
+# scripts/i386.sh). A package mirror caught in the middle of a sync is coped
+# with (scripts/apt.sh); what is still missing afterwards is named, and the
+# script fails.
+#
+#   scripts/deps.sh [--emulation]
+#
+# --emulation installs what the emulated way and the 64-bit stand-in need on
+# any machine (the benchmark times the start in those ways too).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -40,7 +46,8 @@ find_missing() { # sets $missing to the packages of what is not there
     need wine wine
     # The 32-bit loader and DLLs run 32-bit programs, natively or emulated.
     need /usr/lib/i386-linux-gnu/wine/i386-unix wine32:i386
-    if [ "$code" -ne 0 ] || [ "${QUELLON_STANDIN:-0}" = 1 ] || [ "${QUELLON_EMULATE:-0}" = 1 ]; then
+    if [ "$code" -ne 0 ] || [ "${QUELLON_STANDIN:-0}" = 1 ] || [ "${QUELLON_EMULATE:-0}" = 1 ] ||
+        [ "${1:-}" = --emulation ]; then
         # Where the kernel runs no 32-bit code: qemu's user-mode emulator
         # for the 32-bit programs, 64-bit Wine for the 64-bit prefixes they
         # run in, the host's compiler for the emulated loader's library
@@ -52,11 +59,16 @@ find_missing() { # sets $missing to the packages of what is not there
         need x86_64-w64-mingw32-g++-win32 g++-mingw-w64-x86-64-win32
     fi
     need clang-format clang-format
-    need python3 python3
+    # Debian's own Python (a python3 earlier on the PATH may be another),
+    # with the libraries that read the program file as a PE file and
+    # disassemble its i386 code (tests/check-program.py).
+    need /usr/bin/python3 python3
+    need /usr/lib/python3/dist-packages/pefile.py python3-pefile
+    need /usr/lib/python3/dist-packages/capstone/__init__.py python3-capstone
     need /usr/share/wine/fonts/marlett.ttf fonts-wine
 }
 
-find_missing
+find_missing "${1:-}"
 if [ -z "$missing" ]; then
     exit 0
 fi
@@ -83,7 +95,7 @@ esac
 # shellcheck disable=SC2086
 apt_install $missing || exit 1
 
-find_missing
+find_missing "${1:-}"
 if [ -n "$missing" ]; then
     echo "apt-get ended without error, but these packages are still not installed:$missing" >&2
     echo "Install them by hand, as root: apt-get install --no-install-recommends$missing" >&2
