@@ -1,6 +1,9 @@
 #!/bin/sh
 # Builds Quellon and runs every test under Wine, in fresh prefixes of the
-# tests' own. Without a display (or on CI) the tests get a virtual one.
+# tests' own, each on a virtual display of its own (tests/wine-lane.sh):
+# the tests never use the current display. The tests of a prefix run one
+# after the other, the prefixes' tests side by side (three at a time unless
+# CTEST_PARALLEL_LEVEL or a -j argument says otherwise).
 #
 # The tests run the 32-bit build: natively where the kernel runs 32-bit
 # code, elsewhere emulated by qemu in 64-bit prefixes (scripts/i386.sh
@@ -19,11 +22,6 @@ if [ "$I386_WAY" = standin ]; then
     dir=$STANDIN_DIR
 fi
 
-. "$root/scripts/xvfb.sh"
-trap stop_xvfb EXIT INT TERM
-if [ -z "${DISPLAY:-}" ] || [ "${CI:-}" = "true" ]; then
-    start_xvfb
-fi
-
 cd "$dir"
+export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-3}"
 ctest --output-on-failure "$@"

@@ -3,19 +3,29 @@
 # where QUELLON_WINEARCH says win64, see scripts/i386.sh) and reports
 # Windows 98 to Quellon and to the test programs.
 #
-#   scripts/wineprefix.sh <prefix> [--fresh] [exe-name=version ...]
+#   scripts/wineprefix.sh <prefix> [exe-name=version ...]
+#   scripts/wineprefix.sh --template <template> [exe-name=version ...]
+#   scripts/wineprefix.sh <prefix> --from <template> [exe-name=version ...]
 #
-# --fresh rebuilds the prefix from a booted template kept beside it (one
-# for each kind of prefix), so that it starts without any settings. Every exe-name=version pair sets the
-# Windows version Wine reports to that program (win98 unless stated).
+# --template boots a prefix for tests to be copied from, at <template>
+# followed by the kind of prefix (-win32 or -win64), unless one is there;
+# --from rebuilds the prefix as a copy of that template, so that it starts
+# without any settings, and keeps its Wine server up. Every
+# exe-name=version pair sets the Windows version Wine reports to that
+# program (win98 unless stated).
 set -eu
 
+mode=plain
+if [ "${1:-}" = "--template" ]; then
+    mode=template
+    shift
+fi
 prefix=$1
 shift
-fresh=no
-if [ "${1:-}" = "--fresh" ]; then
-    fresh=yes
-    shift
+if [ "${1:-}" = "--from" ]; then
+    mode=from
+    template=$2
+    shift 2
 fi
 
 export WINEARCH="${QUELLON_WINEARCH:-win32}"
@@ -30,18 +40,24 @@ boot() { # boot <dir>
     WINEPREFIX="$1" wineserver -w
 }
 
-if [ "$fresh" = yes ]; then
-    template="$prefix.template-$WINEARCH"
-    if [ ! -f "$template/system.reg" ]; then
-        boot "$template"
+if [ "$mode" = template ]; then
+    prefix="$prefix-$WINEARCH"
+    if [ ! -f "$prefix/system.reg" ]; then
+        boot "$prefix.new"
         # Test programs run in a virtual desktop, which draws window frames
         # for the screenshots and gives every program the same screen.
-        WINEPREFIX="$template" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default \
+        WINEPREFIX="$prefix.new" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default \
             /f </dev/null >/dev/null 2>&1
-        WINEPREFIX="$template" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+        WINEPREFIX="$prefix.new" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
             /d 1024x768 /f </dev/null >/dev/null 2>&1
-        WINEPREFIX="$template" wineserver -w
+        WINEPREFIX="$prefix.new" wineserver -w
+        # Only a template that was booted to the end is ever used.
+        rm -rf "$prefix"
+        mv "$prefix.new" "$prefix"
     fi
+elif [ "$mode" = from ]; then
+    template="$template-$WINEARCH"
+    [ -f "$template/system.reg" ] || { echo "no prefix template at $template" >&2; exit 1; }
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
     rm -rf "$prefix"
     cp -a "$template" "$prefix"

@@ -4,6 +4,13 @@
 set -eu
 : "${QUELLON_BUILD:?}" "${QUELLON_PREFIX:?}" "${QUELLON_SOURCE:?}"
 
+# The virtual display of the tests' lane (tests/wine-lane.sh), for the
+# programs under Wine and for xdotool and the screenshots alike.
+if [ -f "${QUELLON_LANE:-$QUELLON_PREFIX}.display" ]; then
+    DISPLAY=$(cat "${QUELLON_LANE:-$QUELLON_PREFIX}.display")
+    export DISPLAY
+fi
+
 KEY='HKLM\Software\Corvanel Software\Quellon'
 WIN_DIR="$QUELLON_PREFIX/drive_c/windows"
 SHOTS="$QUELLON_BUILD/screenshots"

@@ -9,17 +9,13 @@
 # complains, F10 with Favorites kills them and closes Quellon. Screenshots
 # of each screen are left in build/screenshots (walk-*.png).
 # The session starts on a machine where Quellon never ran: a prefix of its
-# own, copied from the tests' booted template.
-: "${QUELLON_PREFIX:?}" "${QUELLON_BUILD:?}" "${QUELLON_SOURCE:?}"
-TEMPLATE=$QUELLON_PREFIX.template-${QUELLON_WINEARCH:-win32}
+# own, copied from the tests' booted template, on the display of the lane.
+: "${QUELLON_PREFIX:?}" "${QUELLON_BUILD:?}" "${QUELLON_SOURCE:?}" "${QUELLON_TEMPLATE:?}"
+QUELLON_LANE=$QUELLON_PREFIX
 QUELLON_PREFIX=$QUELLON_BUILD/walk-wine
 . "$(dirname "$0")/lib.sh"
-[ -f "$TEMPLATE/system.reg" ] || fail "no prefix template at $TEMPLATE"
-WINEPREFIX="$QUELLON_PREFIX" wineserver -k 2>/dev/null || true
-rm -rf "$QUELLON_PREFIX"
-cp -a "$TEMPLATE" "$QUELLON_PREFIX"
-WINEPREFIX="$QUELLON_PREFIX" wineserver -p </dev/null >/dev/null 2>&1
-"$QUELLON_SOURCE/scripts/wineprefix.sh" "$QUELLON_PREFIX"
+"$QUELLON_SOURCE/scripts/wineprefix.sh" "$QUELLON_PREFIX" --from "$QUELLON_TEMPLATE" ||
+    fail "no prefix made from the template $QUELLON_TEMPLATE"
 
 STATUS_BAR=59393 # the frame's status bar
 LIST_VIEW=59648  # the view
