@@ -4,7 +4,7 @@
 # build in build/. Prints the build folder.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/deps.sh" >&2
+"$root/scripts/deps.sh" --standin >&2
 cmake -S "$root" -B "$root/build/x64" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/x86_64-w64-mingw32.cmake" \
     -DQUELLON_PRODUCT_DIR="$root/build" >/dev/null

@@ -8,10 +8,11 @@
 # with (scripts/apt.sh); what is still missing afterwards is named, and the
 # script fails.
 #
-#   scripts/deps.sh [--emulation]
+#   scripts/deps.sh [--emulation | --standin]
 #
-# --emulation installs what the emulated way and the 64-bit stand-in need on
-# any machine (the benchmark times the start in those ways too).
+# --standin also installs what the 64-bit stand-in build needs; --emulation
+# what the emulated way and the stand-in need, on any machine (the
+# benchmark times the start in those ways too).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -46,16 +47,27 @@ find_missing() { # sets $missing to the packages of what is not there
     need wine wine
     # The 32-bit loader and DLLs run 32-bit programs, natively or emulated.
     need /usr/lib/i386-linux-gnu/wine/i386-unix wine32:i386
-    if [ "$code" -ne 0 ] || [ "${QUELLON_STANDIN:-0}" = 1 ] || [ "${QUELLON_EMULATE:-0}" = 1 ] ||
-        [ "${1:-}" = --emulation ]; then
+    emulation=""
+    standin=""
+    if [ "$code" -ne 0 ] || [ "${QUELLON_EMULATE:-0}" = 1 ] || [ "${1:-}" = --emulation ]; then
+        emulation=yes
+    fi
+    if [ "${QUELLON_STANDIN:-0}" = 1 ] || [ "${1:-}" = --emulation ] || [ "${1:-}" = --standin ]; then
+        standin=yes
+    fi
+    if [ -n "$emulation" ]; then
         # Where the kernel runs no 32-bit code: qemu's user-mode emulator
         # for the 32-bit programs, 64-bit Wine for the 64-bit prefixes they
-        # run in, the host's compiler for the emulated loader's library
-        # (scripts/emulator), and the 64-bit MinGW-w64 compiler for the
-        # stand-in build where emulation cannot be set up.
+        # run in, and the host's compiler for the emulated loader's library
+        # (scripts/emulator).
         need qemu-i386-static qemu-user-static
         need /usr/lib/wine/wine64 wine64
         need gcc gcc
+    fi
+    if [ -n "$standin" ]; then
+        # The 64-bit stand-in build (scripts/build-standin.sh asks for it
+        # where emulation cannot be set up) and the 64-bit Wine it runs in.
+        [ -n "$emulation" ] || need /usr/lib/wine/wine64 wine64
         need x86_64-w64-mingw32-g++-win32 g++-mingw-w64-x86-64-win32
     fi
     need clang-format clang-format

@@ -23,5 +23,15 @@ fi
 if [ "$I386_WAY" = standin ]; then
     exe="$STANDIN_DIR/Quellon.exe"
 fi
+# A prefix that the tests have booted already is copied rather than booted
+# again (that takes minutes where the program runs emulated); the copy
+# shows Quellon on this display, without the tests' virtual desktop.
+template="$(dirname "$exe")/test-wine-template-$QUELLON_WINEARCH"
+if [ ! -f "$prefix/system.reg" ] && [ -f "$template/system.reg" ]; then
+    rm -rf "$prefix"
+    cp -a "$template" "$prefix"
+    WINEPREFIX="$prefix" WINEARCH="$QUELLON_WINEARCH" WINEDEBUG=-all \
+        wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f </dev/null >/dev/null 2>&1 || true
+fi
 "$root/scripts/wineprefix.sh" "$prefix"
 exec "$root/scripts/wine-run.sh" "$prefix" "$exe" "$@"

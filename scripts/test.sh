@@ -13,13 +13,28 @@
 # examine the 32-bit build/Quellon.exe in every case.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/build.sh"
+"$root/scripts/deps.sh"
 
 . "$root/scripts/i386.sh"
 choose_i386
 dir="$root/build"
 if [ "$I386_WAY" = standin ]; then
     dir=$STANDIN_DIR
+fi
+
+# The booted prefix that the lanes' prefixes are copied from is made while
+# the program and the tests build (booting takes minutes where the 32-bit
+# programs run emulated); the test that makes it then finds it ready.
+mkdir -p "$dir"
+template_log="$dir/test-wine-template.log"
+"$root/tests/wine-lane.sh" template "$dir/test-wine-template" >"$template_log" 2>&1 &
+template_pid=$!
+trap 'kill "$template_pid" 2>/dev/null || true' EXIT INT TERM
+"$root/scripts/build.sh"
+if ! wait "$template_pid"; then
+    echo "The tests' Wine prefix could not be booted:" >&2
+    cat "$template_log" >&2
+    exit 1
 fi
 
 cd "$dir"

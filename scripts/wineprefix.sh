@@ -8,7 +8,8 @@
 #   scripts/wineprefix.sh <prefix> --from <template> [exe-name=version ...]
 #
 # --template boots a prefix for tests to be copied from, at <template>
-# followed by the kind of prefix (-win32 or -win64), unless one is there;
+# followed by the kind of prefix (-win32 or -win64), unless one is there
+# (and sets no versions: each copy has its own);
 # --from rebuilds the prefix as a copy of that template, so that it starts
 # without any settings, and keeps its Wine server up. Every
 # exe-name=version pair sets the Windows version Wine reports to that
@@ -55,6 +56,8 @@ if [ "$mode" = template ]; then
         rm -rf "$prefix"
         mv "$prefix.new" "$prefix"
     fi
+    # The versions are set in each copy.
+    exit 0
 elif [ "$mode" = from ]; then
     template="$template-$WINEARCH"
     [ -f "$template/system.reg" ] || { echo "no prefix template at $template" >&2; exit 1; }

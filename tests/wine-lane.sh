@@ -6,9 +6,9 @@
 # the keyboard focus or the screen that the end-to-end tests type into and
 # photograph.
 #
-#   tests/wine-lane.sh template <template> [exe-name=version ...]
-#       boots the booted prefix that every lane is copied from (once per
-#       kind of prefix; see scripts/wineprefix.sh).
+#   tests/wine-lane.sh template <template>
+#       boots the prefix that every lane is copied from, unless it is there
+#       (one for each kind of prefix; see scripts/wineprefix.sh).
 #   tests/wine-lane.sh start <prefix> <template> [exe-name=version ...]
 #       starts Xvfb for the lane (its display is written to <prefix>.display,
 #       where scripts/wine-run.sh and the end-to-end tests find it) and
@@ -31,11 +31,14 @@ stop_lane() {
 
 case "$what" in
 template)
+    if [ -f "$prefix-${QUELLON_WINEARCH:-win32}/system.reg" ]; then
+        exit 0
+    fi
     # Booting needs a display while it runs.
     . "$root/scripts/xvfb.sh"
     trap stop_xvfb EXIT INT TERM
     start_xvfb
-    "$root/scripts/wineprefix.sh" --template "$prefix" "$@"
+    "$root/scripts/wineprefix.sh" --template "$prefix"
     ;;
 start)
     template=$1
