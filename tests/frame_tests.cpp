@@ -731,6 +731,28 @@ TEST(CommandLine, SplitLikeTheCRuntime)
     EXPECT_EQ(args.GetSize(), 0);
 }
 
+// Run with the Japanese code page (932): its CTest entry sets LC_ALL. The
+// trail bytes of \x83\x5C and \x95\x5C are that of a backslash.
+TEST(DoubleByteCodePage, PathsAndArgumentsAreSplitBetweenCharacters)
+{
+    ASSERT_EQ(::GetACP(), 932u) << "LC_ALL=ja_JP.UTF-8 chooses code page 932 under Wine";
+    EXPECT_STREQ(AfxFindFileName("C:\\x\\\x83\x5C\x83\x74\x83\x67.exe"),
+                 "\x83\x5C\x83\x74\x83\x67.exe");
+    EXPECT_STREQ(AfxFindFileName("C:\\x\\\x95\x5C"), "\x95\x5C");
+    EXPECT_STREQ(AfxFindFileName("C:\\\x95\x5C/a.txt"), "a.txt");
+    EXPECT_STREQ(AfxFindFileName("a.txt"), "a.txt");
+    CDocument doc;
+    doc.SetPathName("C:\\docs\\\x95\x5C.txt");
+    EXPECT_STREQ(doc.GetTitle(), "\x95\x5C.txt");
+
+    EXPECT_STREQ(AfxSkipProgramName("\"C:\\\x95\x5C\\q.exe\" a"), "a");
+    CArray<CString> args;
+    AfxSplitCommandLine("\"\x83\x5C\" \x95\x5C\\\"x\"", args);
+    ASSERT_EQ(args.GetSize(), 2);
+    EXPECT_STREQ(args[0], "\x83\x5C");
+    EXPECT_STREQ(args[1], "\x95\x5C\"x") << "the backslash after the character escapes the quote";
+}
+
 TEST(WindowCreation, TheSystemsImeWindowIsNotTakenForTheWindowBeingCreated)
 {
     // East-Asian Windows creates a thread's default IME window (class
