@@ -4,13 +4,7 @@
 // it names.
 #include "afxwin.h"
 
-void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL)
-{
-    if (!bFlag && m_strFileName.IsEmpty()) {
-        m_strFileName = pszParam;
-        m_nShellCommand = FileOpen;
-    }
-}
+void CCommandLineInfo::ParseParam(const char*, BOOL, BOOL) {}
 
 static bool IsBlank(char ch)
 {
@@ -100,8 +94,6 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
         if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr, nullptr))
             OnFileNew();
         return m_pMainWnd != nullptr;
-    case CCommandLineInfo::FileOpen:
-        return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr;
     case CCommandLineInfo::FileNothing:
         break;
     }
