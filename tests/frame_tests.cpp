@@ -290,7 +290,9 @@ TEST_F(FrameTest, StoredRectangleIsUsedWithinTheWorkAreaAndReplacedOtherwise)
         RECT rc;
         ::GetWindowRect(w.m_hWnd, &rc);
         EXPECT_EQ(rc.left, workArea.cx);
+        EXPECT_EQ(rc.top, 20);
         EXPECT_EQ(rc.right - rc.left, 300);
+        EXPECT_EQ(rc.bottom - rc.top, 200);
     }
     int x, y, cx, cy;
     DefaultWindowRect(workArea.cx, workArea.cy, x, y, cx, cy);
@@ -301,7 +303,9 @@ TEST_F(FrameTest, StoredRectangleIsUsedWithinTheWorkAreaAndReplacedOtherwise)
         RECT rc;
         ::GetWindowRect(w.m_hWnd, &rc);
         EXPECT_EQ(rc.left, x);
+        EXPECT_EQ(rc.top, y);
         EXPECT_EQ(rc.right - rc.left, cx);
+        EXPECT_EQ(rc.bottom - rc.top, cy);
         EXPECT_EQ(StoredRect(), Texts(x, y, cx, cy));
     }
 }
@@ -532,6 +536,15 @@ bool MenuItemEnabled(HWND hWnd, int nPopup, UINT nID)
     return (::GetMenuState(hPopup, nID, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
 }
 
+// Greyed (drawn grey, as the Windows 95 family shows an unavailable item),
+// not only disabled.
+bool MenuItemGrayed(HWND hWnd, int nPopup, UINT nID)
+{
+    HMENU hPopup = ::GetSubMenu(::GetMenu(hWnd), nPopup);
+    ::SendMessageA(hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hPopup), nPopup);
+    return (::GetMenuState(hPopup, nID, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
 bool MenuItemChecked(HWND hWnd, int nPopup, UINT nID)
 {
     HMENU hPopup = ::GetSubMenu(::GetMenu(hWnd), nPopup);
@@ -551,9 +564,11 @@ TEST_F(FrameTest, KillSelectedIsAvailableExactlyWhileARowIsSelected)
     w.view->RefreshProcessList();
     ASSERT_GE(w.RowCount(), 2);
     EXPECT_FALSE(MenuItemEnabled(w.m_hWnd, 1, ID_PROCESS_KILL));
+    EXPECT_TRUE(MenuItemGrayed(w.m_hWnd, 1, ID_PROCESS_KILL));
     EXPECT_FALSE(ToolbarButtonEnabled(w, ID_PROCESS_KILL));
     w.Select({1});
     EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 1, ID_PROCESS_KILL));
+    EXPECT_FALSE(MenuItemGrayed(w.m_hWnd, 1, ID_PROCESS_KILL));
     EXPECT_TRUE(ToolbarButtonEnabled(w, ID_PROCESS_KILL));
     w.Select({0, 1});
     EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 1, ID_PROCESS_KILL));
