@@ -616,31 +616,32 @@ bool SamePath(const CString& a, const std::string& b)
     return ::lstrcmpiA(a, b.c_str()) == 0;
 }
 
-TEST_F(KillTest, PathsOf256To259CharactersAreShownWholeAndTheirProcessesKilled)
+TEST_F(KillTest, PathsNearMaxPathAreShownWholeAndTheirProcessesKilled)
 {
-    // 259 characters and the terminator fill MAX_PATH; 256 is one past
-    // what a buffer of 256 bytes holds.
+    // 259 characters and the terminator fill MAX_PATH; 257 are more than a
+    // buffer of 256 bytes holds, even filled without a terminator (as
+    // Wine's list view fills one).
     std::string selectedPath = LongHelperPath(259, "long259.exe");
-    std::string favouritePath = LongHelperPath(256, "long256.exe");
+    std::string favouritePath = LongHelperPath(257, "long257.exe");
     ASSERT_EQ(selectedPath.size(), 259u);
-    ASSERT_EQ(favouritePath.size(), 256u);
+    ASSERT_EQ(favouritePath.size(), 257u);
     HelperProcess& selected = helpers.StartPath(selectedPath);
     HelperProcess& favourite = helpers.StartPath(favouritePath);
-    StoreFav(0, "long256.exe");
+    StoreFav(0, "long257.exe");
     QuellonWindow w;
     w.view->RefreshProcessList();
     int row = Row(w, "long259.exe");
     ASSERT_NE(row, -1);
     EXPECT_TRUE(SamePath(w.view->GetListCtrl().GetItemText(row, 4), selectedPath));
-    ASSERT_NE(Row(w, "long256.exe"), -1);
+    ASSERT_NE(Row(w, "long257.exe"), -1);
     EXPECT_TRUE(
-        SamePath(w.view->GetListCtrl().GetItemText(Row(w, "long256.exe"), 4), favouritePath));
+        SamePath(w.view->GetListCtrl().GetItemText(Row(w, "long257.exe"), 4), favouritePath));
     w.Select({row});
     w.Command(ID_PROCESS_KILL);
-    EXPECT_TRUE(selected.WaitEnded(0));
+    EXPECT_TRUE(selected.WaitEnded(0)) << "Kill Selected";
     w.Command(ID_PROCESS_KILLFAVORITES);
-    EXPECT_TRUE(favourite.WaitEnded(0));
-    EXPECT_EQ(Row(w, "long256.exe"), -1);
+    EXPECT_TRUE(favourite.WaitEnded(0)) << "Kill Favorites";
+    EXPECT_EQ(Row(w, "long257.exe"), -1);
 }
 
 // Run with the Japanese code page (932): its CTest entry sets LC_ALL. The
