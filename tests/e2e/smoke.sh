@@ -11,9 +11,9 @@ MRU='HKCU\Software\Local AppWizard-Generated Applications\Quellon\Recent File Li
 trap 'rm -f "$WIN_DIR/Quellon.INI"; wreg delete "$MRU" /f >/dev/null 2>&1 || true; cleanup' EXIT
 # Three entries, the third after a gap: the list ends at the gap.
 wreg delete "$MRU" /f >/dev/null 2>&1 || true
-wreg add "$MRU" /v File1 /d 'C:\docs\one.txt' /f >/dev/null
-wreg add "$MRU" /v File2 /d 'C:\docs\two.txt' /f >/dev/null
-wreg add "$MRU" /v File4 /d 'C:\docs\four.txt' /f >/dev/null
+wreg add "$MRU" /v File1 /d 'C:\Docs\One.txt' /f >/dev/null
+wreg add "$MRU" /v File2 /d 'C:\Docs\Two.txt' /f >/dev/null
+wreg add "$MRU" /v File4 /d 'C:\Docs\Four.txt' /f >/dev/null
 mru=$(wreg query "$MRU" | tr -d '\r')
 
 start_quellon
