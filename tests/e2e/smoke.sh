@@ -21,6 +21,7 @@ probe wait Quellon 20000 || fail "no top-level window titled Quellon"
 probe rows Quellon 1 20000 >/dev/null || fail "the process list stayed empty"
 sleep 1
 screenshot main
+paths_on_drive_c
 
 [ "$(reg_value Settings Fav0)" = smoke.exe ] || fail "the INI file was not imported"
 [ -n "$(reg_value Screen cx)" ] || fail "the window placement was not stored"
