@@ -311,6 +311,8 @@ TEST_F(FavoritesDialogTest, RemovedNamesReturnToCandidatesOnlyWhenListed)
     Names favorites[3], candidates[3];
     int nSel[3] = {0, 0, 0};
     bool bRemoveEnabled[3] = {true, true, true};
+    // A list of exactly one name, that name selected: its arrow is enabled.
+    bool bAddForOne = false, bRemoveForOne = false;
     auto record = [&](int i) {
         favorites[i] = Items(hDlg, IDC_FAVORITES);
         candidates[i] = Items(hDlg, IDC_CANDIDATES);
@@ -327,6 +329,10 @@ TEST_F(FavoritesDialogTest, RemovedNamesReturnToCandidatesOnlyWhenListed)
             record(0);
             return true;
         },
+        [&] {
+            bAddForOne = ClickItem(hDlg, IDC_CANDIDATES, "NEW.EXE") && Enabled(hDlg, IDC_ADD);
+            return true;
+        },
         [&] { return ClickItem(hDlg, IDC_FAVORITES, "GONE.EXE") && Enabled(hDlg, IDC_REMOVE); },
         [&] {
             Click(hDlg, IDC_REMOVE);
@@ -337,6 +343,10 @@ TEST_F(FavoritesDialogTest, RemovedNamesReturnToCandidatesOnlyWhenListed)
         [&] {
             Click(hDlg, IDC_REMOVE);
             record(2);
+            return true;
+        },
+        [&] {
+            bRemoveForOne = ClickItem(hDlg, IDC_FAVORITES, "ZED.EXE") && Enabled(hDlg, IDC_REMOVE);
             return true;
         },
         [&] { return ClickItem(hDlg, IDC_CANDIDATES, "RUN.EXE") && Enabled(hDlg, IDC_ADD); },
@@ -351,6 +361,8 @@ TEST_F(FavoritesDialogTest, RemovedNamesReturnToCandidatesOnlyWhenListed)
     EXPECT_EQ(candidates[1], (Names{"NEW.EXE"}));
     EXPECT_EQ(favorites[2], (Names{"ZED.EXE"}));
     EXPECT_EQ(candidates[2], (Names{"NEW.EXE", "RUN.EXE"}));
+    EXPECT_TRUE(bAddForOne);
+    EXPECT_TRUE(bRemoveForOne);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(nSel[i], LB_ERR) << "after step " << i;
         EXPECT_FALSE(bRemoveEnabled[i]) << "after step " << i;

@@ -290,7 +290,9 @@ TEST_F(FrameTest, StoredRectangleIsUsedWithinTheWorkAreaAndReplacedOtherwise)
         RECT rc;
         ::GetWindowRect(w.m_hWnd, &rc);
         EXPECT_EQ(rc.left, workArea.cx);
+        EXPECT_EQ(rc.top, 20);
         EXPECT_EQ(rc.right - rc.left, 300);
+        EXPECT_EQ(rc.bottom - rc.top, 200);
     }
     int x, y, cx, cy;
     DefaultWindowRect(workArea.cx, workArea.cy, x, y, cx, cy);
@@ -301,7 +303,9 @@ TEST_F(FrameTest, StoredRectangleIsUsedWithinTheWorkAreaAndReplacedOtherwise)
         RECT rc;
         ::GetWindowRect(w.m_hWnd, &rc);
         EXPECT_EQ(rc.left, x);
+        EXPECT_EQ(rc.top, y);
         EXPECT_EQ(rc.right - rc.left, cx);
+        EXPECT_EQ(rc.bottom - rc.top, cy);
         EXPECT_EQ(StoredRect(), Texts(x, y, cx, cy));
     }
 }
@@ -532,6 +536,15 @@ bool MenuItemEnabled(HWND hWnd, int nPopup, UINT nID)
     return (::GetMenuState(hPopup, nID, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
 }
 
+// Greyed (drawn grey, as the Windows 95 family shows an unavailable item),
+// not only disabled.
+bool MenuItemGrayed(HWND hWnd, int nPopup, UINT nID)
+{
+    HMENU hPopup = ::GetSubMenu(::GetMenu(hWnd), nPopup);
+    ::SendMessageA(hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hPopup), nPopup);
+    return (::GetMenuState(hPopup, nID, MF_BYCOMMAND) & MF_GRAYED) != 0;
+}
+
 bool MenuItemChecked(HWND hWnd, int nPopup, UINT nID)
 {
     HMENU hPopup = ::GetSubMenu(::GetMenu(hWnd), nPopup);
@@ -551,9 +564,11 @@ TEST_F(FrameTest, KillSelectedIsAvailableExactlyWhileARowIsSelected)
     w.view->RefreshProcessList();
     ASSERT_GE(w.RowCount(), 2);
     EXPECT_FALSE(MenuItemEnabled(w.m_hWnd, 1, ID_PROCESS_KILL));
+    EXPECT_TRUE(MenuItemGrayed(w.m_hWnd, 1, ID_PROCESS_KILL));
     EXPECT_FALSE(ToolbarButtonEnabled(w, ID_PROCESS_KILL));
     w.Select({1});
     EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 1, ID_PROCESS_KILL));
+    EXPECT_FALSE(MenuItemGrayed(w.m_hWnd, 1, ID_PROCESS_KILL));
     EXPECT_TRUE(ToolbarButtonEnabled(w, ID_PROCESS_KILL));
     w.Select({0, 1});
     EXPECT_TRUE(MenuItemEnabled(w.m_hWnd, 1, ID_PROCESS_KILL));
@@ -729,6 +744,28 @@ TEST(CommandLine, SplitLikeTheCRuntime)
     EXPECT_STREQ(args[3], "f\"g");
     AfxSplitCommandLine("", args);
     EXPECT_EQ(args.GetSize(), 0);
+}
+
+// Run with the Japanese code page (932): its CTest entry sets LC_ALL. The
+// trail bytes of \x83\x5C and \x95\x5C are that of a backslash.
+TEST(DoubleByteCodePage, PathsAndArgumentsAreSplitBetweenCharacters)
+{
+    ASSERT_EQ(::GetACP(), 932u) << "LC_ALL=ja_JP.UTF-8 chooses code page 932 under Wine";
+    EXPECT_STREQ(AfxFindFileName("C:\\x\\\x83\x5C\x83\x74\x83\x67.exe"),
+                 "\x83\x5C\x83\x74\x83\x67.exe");
+    EXPECT_STREQ(AfxFindFileName("C:\\x\\\x95\x5C"), "\x95\x5C");
+    EXPECT_STREQ(AfxFindFileName("C:\\\x95\x5C/a.txt"), "a.txt");
+    EXPECT_STREQ(AfxFindFileName("a.txt"), "a.txt");
+    CDocument doc;
+    doc.SetPathName("C:\\docs\\\x95\x5C.txt");
+    EXPECT_STREQ(doc.GetTitle(), "\x95\x5C.txt");
+
+    EXPECT_STREQ(AfxSkipProgramName("\"C:\\\x95\x5C\\q.exe\" a"), "a");
+    CArray<CString> args;
+    AfxSplitCommandLine("\"\x83\x5C\" \x95\x5C\\\"x\"", args);
+    ASSERT_EQ(args.GetSize(), 2);
+    EXPECT_STREQ(args[0], "\x83\x5C");
+    EXPECT_STREQ(args[1], "\x95\x5C\"x") << "the backslash after the character escapes the quote";
 }
 
 TEST(WindowCreation, TheSystemsImeWindowIsNotTakenForTheWindowBeingCreated)

@@ -600,4 +600,79 @@ TEST_F(KillTest, AFavouriteNamingQuellonItselfDoesNotEndThePass)
     EXPECT_EQ(std::string(w.frame->m_wndStatusBar.GetPaneText(1)), "     ");
 }
 
+// ---------------------------------------------------------------------------
+// Long paths and double-byte names
+
+// C:\quellon-tests\long\<folder>\<name>, its folder made as long as gives a
+// path of nLength characters.
+std::string LongHelperPath(size_t nLength, const std::string& name)
+{
+    const size_t nFixed = std::string("C:\\quellon-tests\\long\\").size() + 1 + name.size();
+    return PlaceHelper("long\\" + std::string(nLength - nFixed, 'd'), name);
+}
+
+bool SamePath(const CString& a, const std::string& b)
+{
+    return ::lstrcmpiA(a, b.c_str()) == 0;
+}
+
+TEST_F(KillTest, PathsNearMaxPathAreShownWholeAndTheirProcessesKilled)
+{
+    // 259 characters and the terminator fill MAX_PATH; 257 are more than a
+    // buffer of 256 bytes holds, even filled without a terminator (as
+    // Wine's list view fills one).
+    std::string selectedPath = LongHelperPath(259, "long259.exe");
+    std::string favouritePath = LongHelperPath(257, "long257.exe");
+    ASSERT_EQ(selectedPath.size(), 259u);
+    ASSERT_EQ(favouritePath.size(), 257u);
+    HelperProcess& selected = helpers.StartPath(selectedPath);
+    HelperProcess& favourite = helpers.StartPath(favouritePath);
+    StoreFav(0, "long257.exe");
+    QuellonWindow w;
+    w.view->RefreshProcessList();
+    int row = Row(w, "long259.exe");
+    ASSERT_NE(row, -1);
+    EXPECT_TRUE(SamePath(w.view->GetListCtrl().GetItemText(row, 4), selectedPath));
+    ASSERT_NE(Row(w, "long257.exe"), -1);
+    EXPECT_TRUE(
+        SamePath(w.view->GetListCtrl().GetItemText(Row(w, "long257.exe"), 4), favouritePath));
+    w.Select({row});
+    w.Command(ID_PROCESS_KILL);
+    EXPECT_TRUE(selected.WaitEnded(0)) << "Kill Selected";
+    w.Command(ID_PROCESS_KILLFAVORITES);
+    EXPECT_TRUE(favourite.WaitEnded(0)) << "Kill Favorites";
+    EXPECT_EQ(Row(w, "long257.exe"), -1);
+}
+
+// Run with the Japanese code page (932): its CTest entry sets LC_ALL. The
+// second byte of the character \x83\x5C is that of a backslash; a path
+// split byte by byte takes the name to begin after it.
+class DoubleByteCodePage : public KillTest
+{
+};
+
+TEST_F(DoubleByteCodePage, ANameWithABackslashTrailByteIsListedAndKilled)
+{
+    ASSERT_EQ(::GetACP(), 932u) << "LC_ALL=ja_JP.UTF-8 chooses code page 932 under Wine";
+    const std::string name = "\x83\x5C\x83\x74\x83\x67.exe"; // "soft" in katakana
+    const std::string path = TestDir("dbcs") + "\\" + name;
+    HelperProcess& selected = helpers.StartPath(PlaceHelper("dbcs", name));
+    QuellonWindow w;
+    w.view->RefreshProcessList();
+    int row = Row(w, name.c_str());
+    ASSERT_NE(row, -1);
+    EXPECT_EQ(std::string(w.view->GetListCtrl().GetItemText(row, 0)), name);
+    EXPECT_TRUE(SamePath(w.view->GetListCtrl().GetItemText(row, 4), path));
+    w.Select({row});
+    w.Command(ID_PROCESS_KILL);
+    EXPECT_TRUE(selected.WaitEnded(0)) << "Kill Selected";
+
+    HelperProcess& favourite = helpers.StartPath(path);
+    StoreFav(0, name);
+    w.Command(ID_PROCESS_KILLFAVORITES);
+    EXPECT_TRUE(favourite.WaitEnded(0)) << "Kill Favorites";
+    EXPECT_EQ(Row(w, name.c_str()), -1);
+    EXPECT_TRUE(TestApp().m_boxes.empty());
+}
+
 } // namespace

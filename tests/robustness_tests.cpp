@@ -8,6 +8,7 @@
 #include "FavoritesDlg.h"
 #include "ProcessRules.h"
 #include "WindowRules.h"
+#include "afxhandle.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -826,6 +827,101 @@ TEST_F(RobustnessTest, WithASettingsKeyThatCannotBeCreatedTheProgramRunsOnDefaul
     EXPECT_EQ(nSubKeys, 0u);
     EXPECT_EQ(nValues, 0u);
     EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE, kQuellonKey));
+}
+
+// ---------------------------------------------------------------------------
+// Command lines
+
+// The visible windows of a process: its main window and any dialog (a
+// message box among them).
+struct ProcessWindows
+{
+    DWORD dwPID;
+    HWND hMain;
+    HWND hDialog;
+};
+
+BOOL CALLBACK CollectProcessWindow(HWND hWnd, LPARAM lParam)
+{
+    ProcessWindows* p = reinterpret_cast<ProcessWindows*>(lParam);
+    DWORD dwPID = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwPID);
+    char szClass[16], szTitle[16];
+    if (dwPID != p->dwPID || !::IsWindowVisible(hWnd) ||
+        !::GetClassNameA(hWnd, szClass, sizeof szClass))
+        return TRUE;
+    if (lstrcmpA(szClass, "#32770") == 0)
+        p->hDialog = hWnd;
+    else if (::GetWindowTextA(hWnd, szTitle, sizeof szTitle) && lstrcmpA(szTitle, "Quellon") == 0)
+        p->hMain = hWnd;
+    return TRUE;
+}
+
+// Quellon.exe where a user has it, started with command lines that it has
+// no use for: each start is the start without one. The window comes up,
+// the start-up checks fill the list, no message is shown, and nothing is
+// opened or written for the argument (a file that a start opened would be
+// found held without sharing, and reported).
+TEST_F(RobustnessTest, EveryCommandLineStartsQuellonAsWithNone)
+{
+    const std::string dir = "C:\\Program Files\\Quellon";
+    const std::string exe = dir + "\\Quellon.exe";
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileA(QuellonExePath().c_str(), exe.c_str(), FALSE));
+    const std::string held = TestDir("args") + "\\held.txt";
+    const std::string missing = TestDir("args") + "\\not there.txt";
+    ASSERT_TRUE(WriteTextFile(held, "held"));
+    ::DeleteFileA(missing.c_str());
+    CFileHandle holder(::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder.IsValid());
+    const std::string profile = "Software\\Local AppWizard-Generated Applications\\Quellon";
+    DeleteRegistryTree(HKEY_CURRENT_USER, profile);
+
+    const std::string quoted = "\"" + exe + "\"";
+    for (const std::string& cmdline :
+         {quoted, exe /* unquoted, as a launcher gives it */, quoted + " " + held,
+          quoted + " \"" + missing + "\"", quoted + " /unknown -x",
+          quoted + " /p " + held + " /pt " + held + " printer driver port"}) {
+        SCOPED_TRACE(cmdline);
+        std::vector<char> buf(cmdline.begin(), cmdline.end());
+        buf.push_back('\0');
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        ASSERT_TRUE(::CreateProcessA(exe.c_str(), buf.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     nullptr, &si, &pi));
+        CKernelHandle process(pi.hProcess), thread(pi.hThread);
+        // Up once its list has rows; a message ends the wait at once.
+        ProcessWindows windows = {pi.dwProcessId, nullptr, nullptr};
+        LRESULT nRows = 0;
+        const DWORD dwStart = ::GetTickCount();
+        while (windows.hDialog == nullptr && nRows == 0 && ::GetTickCount() - dwStart < 30000 &&
+               ::WaitForSingleObject(process, 100) == WAIT_TIMEOUT) {
+            ::EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&windows));
+            HWND hList = windows.hMain ? ::GetDlgItem(windows.hMain, AFX_IDW_PANE_FIRST) : nullptr;
+            if (hList != nullptr)
+                nRows = ::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0);
+        }
+        EXPECT_EQ(windows.hDialog, nullptr) << "a message was shown";
+        EXPECT_NE(windows.hMain, nullptr) << "no main window";
+        EXPECT_GT(nRows, 0) << "the start-up checks did not fill the list";
+        if (windows.hDialog == nullptr && windows.hMain != nullptr) {
+            ::PostMessageA(windows.hMain, WM_CLOSE, 0, 0);
+            EXPECT_EQ(::WaitForSingleObject(process, 20000), WAIT_OBJECT_0) << "did not close";
+        }
+        if (::TerminateProcess(process, 1))
+            ::WaitForSingleObject(process, 10000);
+        DWORD dwCode = 1;
+        ::GetExitCodeProcess(process, &dwCode);
+        EXPECT_EQ(dwCode, 0u);
+    }
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, profile + "\\Recent File List"));
+    EXPECT_EQ(::GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
+    holder.Close();
+    std::string text;
+    EXPECT_TRUE(ReadTextFile(held, &text));
+    EXPECT_EQ(text, "held");
 }
 
 } // namespace

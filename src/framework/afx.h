@@ -171,6 +171,15 @@ private:
 BOOL AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString,
                          char chSep = '\n');
 
+// The character after the one at p (p itself at the terminator), in the
+// ANSI code page: a double-byte character's lead byte is stepped over
+// together with its trail byte, whose value may be that of a backslash or a
+// quote (Shift-JIS 0x83 0x5C).
+LPCSTR AfxNextChar(LPCSTR p);
+// Where the file name of a path begins: after its last backslash or slash,
+// found character by character; the whole path when it has neither.
+LPCSTR AfxFindFileName(LPCSTR lpszPath);
+
 // ---------------------------------------------------------------------------
 // CArray: a growable array of elements of one type, kept in one block of
 // the process heap. Elements move when the array grows.

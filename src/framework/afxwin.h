@@ -17,11 +17,14 @@ class CControlBar;
 class CCommandLineInfo : public CObject
 {
 public:
-    enum ShellCommand { FileNew, FileOpen, FileNothing };
+    enum ShellCommand { FileNew, FileNothing };
     ShellCommand m_nShellCommand = FileNew;
-    CString m_strFileName;
-    // Called for every command-line parameter; a non-flag parameter names a
-    // document file to open.
+    // Called for every command-line parameter (a flag without its "-" or
+    // "/"). The framework's programs open no document from the command
+    // line and define no options: every parameter is passed over, so that
+    // however a program is started (its own path unquoted after a launcher,
+    // a file dropped on it, a switch it does not know) it starts as with
+    // none.
     virtual void ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast);
 };
 

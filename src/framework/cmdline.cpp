@@ -1,15 +1,10 @@
 // The command line: the program's name skipped, the arguments split the
-// way the C runtime splits them, parsed into a CCommandLineInfo and carried
-// out as the shell command it names.
+// way the C runtime splits them, character by character of the ANSI code
+// page, parsed into a CCommandLineInfo and carried out as the shell command
+// it names.
 #include "afxwin.h"
 
-void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL)
-{
-    if (!bFlag && m_strFileName.IsEmpty()) {
-        m_strFileName = pszParam;
-        m_nShellCommand = FileOpen;
-    }
-}
+void CCommandLineInfo::ParseParam(const char*, BOOL, BOOL) {}
 
 static bool IsBlank(char ch)
 {
@@ -20,13 +15,13 @@ const char* AfxSkipProgramName(const char* pszCmdLine)
 {
     const char* p = pszCmdLine;
     if (*p == '"') {
-        for (++p; *p != '\0' && *p != '"'; ++p) {
+        for (++p; *p != '\0' && *p != '"'; p = AfxNextChar(p)) {
         }
         if (*p == '"')
             ++p;
     } else {
         while (*p != '\0' && !IsBlank(*p))
-            ++p;
+            p = AfxNextChar(p);
     }
     while (IsBlank(*p))
         ++p;
@@ -66,8 +61,13 @@ void AfxSplitCommandLine(const char* pszArgs, CArray<CString>& rArgs)
                 ++p;
             } else {
                 strArg += CString('\\', nBackslashes);
-                if (*p != '\0' && (bQuoted || !IsBlank(*p)))
-                    strArg += *p++;
+                if (*p != '\0' && (bQuoted || !IsBlank(*p))) {
+                    // A double-byte character whole: its trail byte is
+                    // not taken for a backslash.
+                    const char* pNext = AfxNextChar(p);
+                    strArg += CString(p, static_cast<int>(pNext - p));
+                    p = pNext;
+                }
             }
         }
         rArgs.Add(static_cast<CString&&>(strArg));
@@ -94,8 +94,6 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo)
         if (!OnCmdMsg(ID_FILE_NEW, CN_COMMAND, nullptr, nullptr))
             OnFileNew();
         return m_pMainWnd != nullptr;
-    case CCommandLineInfo::FileOpen:
-        return OpenDocumentFile(rCmdInfo.m_strFileName) != nullptr;
     case CCommandLineInfo::FileNothing:
         break;
     }

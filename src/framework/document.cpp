@@ -24,12 +24,7 @@ void CDocument::SetTitle(LPCSTR lpszTitle)
 void CDocument::SetPathName(LPCSTR lpszPathName)
 {
     m_strPathName = lpszPathName;
-    int nSlash = -1;
-    for (int i = 0; i < m_strPathName.GetLength(); ++i) {
-        if (m_strPathName[i] == '\\' || m_strPathName[i] == '/')
-            nSlash = i;
-    }
-    SetTitle(m_strPathName.Mid(nSlash + 1));
+    SetTitle(AfxFindFileName(m_strPathName));
 }
 
 void CDocument::AddView(CView* pView)

@@ -302,6 +302,23 @@ static const char* FieldEnd(const char* p, char chSep)
     return p;
 }
 
+LPCSTR AfxNextChar(LPCSTR p)
+{
+    if (*p == '\0')
+        return p;
+    return ::IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0' ? p + 2 : p + 1;
+}
+
+LPCSTR AfxFindFileName(LPCSTR lpszPath)
+{
+    LPCSTR lpszName = lpszPath;
+    for (LPCSTR p = lpszPath; *p != '\0'; p = AfxNextChar(p)) {
+        if (*p == '\\' || *p == '/')
+            lpszName = p + 1;
+    }
+    return lpszName;
+}
+
 BOOL AfxExtractSubString(CString& rString, LPCSTR lpszFullString, int iSubString, char chSep)
 {
     // The full string may be rString's own text: rString changes only once

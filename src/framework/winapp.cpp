@@ -75,13 +75,8 @@ BOOL AfxWinInit(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int nCmdShow)
         if (!strName.LoadString(AFX_IDS_APP_TITLE)) {
             char szPath[MAX_PATH];
             DWORD n = ::GetModuleFileNameA(hInstance, szPath, MAX_PATH);
-            strName = CString(szPath, static_cast<int>(n));
-            int nSlash = -1;
-            for (int i = 0; i < strName.GetLength(); ++i) {
-                if (strName[i] == '\\' || strName[i] == '/')
-                    nSlash = i;
-            }
-            strName = strName.Mid(nSlash + 1);
+            CString strPath(szPath, static_cast<int>(n));
+            strName = AfxFindFileName(strPath);
             int nDot = strName.Find('.');
             if (nDot >= 0)
                 strName = strName.Left(nDot);

@@ -83,13 +83,8 @@ BOOL ProcessPlatform::QueryImage(HANDLE hProcess, MODULEENTRY32* lpme) const
     DWORD cch = MAX_PATH;
     if (!pfnQueryFullProcessImageNameA(hProcess, 0, szPath, &cch) || cch == 0 || cch >= MAX_PATH)
         return FALSE;
-    const char* pszName = szPath;
-    for (const char* p = szPath; *p != '\0'; ++p) {
-        if (*p == '\\')
-            pszName = p + 1;
-    }
     lstrcpynA(lpme->szExePath, szPath, sizeof lpme->szExePath);
-    lstrcpynA(lpme->szModule, pszName, sizeof lpme->szModule);
+    lstrcpynA(lpme->szModule, AfxFindFileName(szPath), sizeof lpme->szModule);
     return TRUE;
 }
 

@@ -29,12 +29,29 @@ if [ "${QUELLON_WINEARCH:-win32}" = win64 ] && [ "${QUELLON_STANDIN:-0}" != 1 ];
 fi
 wreg() { wr reg "$@" $REG_VIEW; }
 
+# install_program <file> <folder below drive C:>: copies a program of the
+# build into the prefix, unless the same file is there already (a running
+# program's file is never rewritten), and prints the copy's path on the
+# Linux side. Wine names a program started by that path by its place on
+# drive C:, as if it had been started from there.
+install_program() {
+    install_to="$QUELLON_PREFIX/drive_c/$2"
+    if ! cmp -s "$1" "$install_to/$(basename "$1")"; then
+        mkdir -p "$install_to"
+        cp "$1" "$install_to/"
+    fi
+    echo "$install_to/$(basename "$1")"
+}
+
 # probe <command> ...: runs qprobe.exe; its output (without carriage
 # returns) and its exit code are the command's. The output goes through a
-# file, so that a program it starts cannot hold up the caller.
+# file, so that a program it starts cannot hold up the caller. The probe
+# runs from the prefix, beside the helpers, as Quellon does: what the list
+# shows while it runs is no folder of the build machine.
 probe() {
+    probe_exe=$(install_program "$QUELLON_BUILD/tests/qprobe.exe" quellon-e2e)
     code=0
-    wr "$QUELLON_BUILD/tests/qprobe.exe" "$@" >"$TMP/probe.out" 2>&1 </dev/null || code=$?
+    wr "$probe_exe" "$@" >"$TMP/probe.out" 2>&1 </dev/null || code=$?
     tr -d '\r' <"$TMP/probe.out"
     return $code
 }
@@ -67,13 +84,24 @@ reg_value() {
         awk -v n="$2" '$1 == n && $2 == "REG_SZ" { sub(/^[ \t]*[^ \t]+[ \t]+REG_SZ[ \t]+/, ""); print }'
 }
 
-# Starts Quellon.exe (QUELLON_EXE, else the built one) in the background; QUELLON_PID is the process to wait for.
-# (The script is started directly, not through wr, so that the PID is the
-# one of the process that becomes Quellon.)
+# Starts Quellon.exe (QUELLON_EXE, else the built one where a user would
+# have it, copied into C:\Program Files\Quellon) in the background;
+# QUELLON_PID is the process to wait for. (The script is started directly,
+# not through wr, so that the PID is the one of the process that becomes
+# Quellon.)
 start_quellon() {
-    "$QUELLON_SOURCE/scripts/wine-run.sh" "$QUELLON_PREFIX" "${QUELLON_EXE:-$QUELLON_BUILD/Quellon.exe}" "$@" \
+    quellon_exe=${QUELLON_EXE:-$(install_program "$QUELLON_BUILD/Quellon.exe" "Program Files/Quellon")}
+    "$QUELLON_SOURCE/scripts/wine-run.sh" "$QUELLON_PREFIX" "$quellon_exe" "$@" \
         >"$TMP/quellon.log" 2>&1 </dev/null &
     QUELLON_PID=$!
+}
+
+# Every row's path is on drive C: of the prefix, none in a folder of the
+# build machine (Z:), so that a screenshot shows what a user would see.
+paths_on_drive_c() {
+    paths=$(probe paths Quellon) || fail "could not read the list's paths"
+    [ -n "$paths" ] || fail "the list shows no paths"
+    ! printf '%s\n' "$paths" | grep -vi '^c:' || fail "rows outside drive C: (listed above)"
 }
 
 # wait_quellon [seconds]: waits (30 s at most) for Quellon to end and fails

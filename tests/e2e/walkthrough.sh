@@ -7,7 +7,9 @@
 # the window is resized and moved, a column narrowed, and the window closed;
 # the second start comes back as it was left; F10 with no Favorites only
 # complains, F10 with Favorites kills them and closes Quellon. Screenshots
-# of each screen are left in build/screenshots (walk-*.png).
+# of each screen are left in build/screenshots (walk-*.png); Quellon runs
+# from C:\Program Files\Quellon, as a user has it, and no row of them
+# shows a folder of the build machine.
 # The session starts on a machine where Quellon never ran: a prefix of its
 # own, copied from the tests' booted template, on the display of the lane.
 : "${QUELLON_PREFIX:?}" "${QUELLON_BUILD:?}" "${QUELLON_SOURCE:?}" "${QUELLON_TEMPLATE:?}"
@@ -142,6 +144,7 @@ for name in wt_alpha.exe wt_bravo.exe wt_charlie.exe; do
     wait_for "F5 did not list $name" probe find Quellon "$name"
 done
 screenshot walk-2-main
+paths_on_drive_c
 
 # --- A row selected with the keyboard, killed with F8 ---------------------
 send_key Quellon w t underscore a

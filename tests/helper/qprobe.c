@@ -20,6 +20,7 @@
      qprobe workarea                 width and height of the work area
      qprobe columns <title>          the widths of its list's columns
      qprobe find <title> <name>      the index of the row of that process name
+     qprobe paths <title>            the FullPath texts of its list, row by row
      qprobe selected <title>         the indices of its list's selected rows
      qprobe pane <title> <n>         the text of status-bar pane n, in brackets
      qprobe ctlrect <title> <id>     x y cx cy of a control (of a dialog, or of
@@ -112,12 +113,12 @@ static void RemoteClose(struct Remote* r)
 }
 
 /* The text of a list row's first column, read through the owner's memory. */
-static int ListItemText(HWND list, struct Remote* r, int item, char* text, int size)
+static int ListItemText(HWND list, struct Remote* r, int item, int subItem, char* text, int size)
 {
     LVITEMA lvi;
     SIZE_T done = 0;
     memset(&lvi, 0, sizeof lvi);
-    lvi.iSubItem = 0;
+    lvi.iSubItem = subItem;
     lvi.pszText = r->base + sizeof lvi;
     lvi.cchTextMax = size;
     if (!WriteProcessMemory(r->process, r->base, &lvi, sizeof lvi, &done))
@@ -274,13 +275,28 @@ int main(int argc, char** argv)
             return 1;
         n = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
         for (i = 0; i < n && found < 0; i++) {
-            if (ListItemText(list, &r, i, text, sizeof text) && lstrcmpiA(text, argv[3]) == 0)
+            if (ListItemText(list, &r, i, 0, text, sizeof text) && lstrcmpiA(text, argv[3]) == 0)
                 found = i;
         }
         RemoteClose(&r);
         if (found < 0)
             return 1;
         printf("%d\n", found);
+        return 0;
+    }
+    if (strcmp(cmd, "paths") == 0 && argc > 2) {
+        HWND list = ListOf(argv[2]);
+        struct Remote r;
+        int i, n;
+        char text[MAX_PATH];
+        if (list == NULL || !RemoteOpen(list, 4096, &r))
+            return 1;
+        n = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+        for (i = 0; i < n; i++) {
+            if (ListItemText(list, &r, i, 4, text, sizeof text))
+                printf("%s\n", text);
+        }
+        RemoteClose(&r);
         return 0;
     }
     if (strcmp(cmd, "selected") == 0 && argc > 2) {
