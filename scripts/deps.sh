@@ -58,11 +58,12 @@ find_missing() { # sets $missing to the packages of what is not there
     if [ -n "$emulation" ]; then
         # Where the kernel runs no 32-bit code: qemu's user-mode emulator
         # for the 32-bit programs, 64-bit Wine for the 64-bit prefixes they
-        # run in, and the host's compiler for the emulated loader's library
-        # (scripts/emulator).
+        # run in, and the host's compiler with the C library's headers for
+        # the libraries of scripts/emulator.
         need qemu-i386-static qemu-user-static
         need /usr/lib/wine/wine64 wine64
         need gcc gcc
+        need /usr/include/stdlib.h libc6-dev
     fi
     if [ -n "$standin" ]; then
         # The 64-bit stand-in build (scripts/build-standin.sh asks for it
