@@ -113,7 +113,13 @@ choose_i386() {
             export QUELLON_WINELOADER="$root/scripts/emulator/wine64"
         fi
     fi
-    if [ -n "$I386_WAY" ] && libs=$(i386_emulator_libraries); then
+    if [ -n "$I386_WAY" ]; then
+        # The 32-bit build runs here: a library that does not build is a
+        # fault of the set-up, never a reason to test the stand-in instead.
+        libs=$(i386_emulator_libraries) || {
+            echo "The libraries of scripts/emulator could not be built (see above); the 32-bit programs cannot run emulated." >&2
+            exit 1
+        }
         echo "The 32-bit programs run emulated by qemu ($I386_WAY), in 64-bit prefixes." >&2
         export QEMU_SET_ENV="$(i386_loader_preload "$libs")${QEMU_SET_ENV:+,$QEMU_SET_ENV}"
         export QUELLON_SERVER_LIBRARY="$libs/server-memory.so"
