@@ -29,6 +29,9 @@ key='HKLM\Software\Corvanel Software\Quellon\Newbie'
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 
 . "$root/scripts/i386.sh"
+# Each way sets the emulated loader's libraries itself: none come from the
+# caller's environment (scripts/bench.sh has chosen this machine's way).
+unset QEMU_SET_ENV
 "$root/scripts/deps.sh" --emulation >&2 ||
     echo "The tools of the emulated and stand-in starts could not be installed; those ways are left out." >&2
 

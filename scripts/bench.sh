@@ -100,11 +100,11 @@ way_rows=$(
 )
 left_out=$(awk '$1 ~ /^start\..*\.left_out$/ {
         split($1, k, "."); $1 = ""; sub(/^ /, ""); printf "- Not timed here: the %s start, because %s.\n", k[2], $0 }' "$results")
-[ -n "$left_out" ] || left_out="Every way was timed."
-if [ "$(i start.native.runs 2>/dev/null || echo 0)" -eq 0 ]; then
+if ! i start.native.runs >/dev/null 2>&1; then
     left_out="- Not timed here: the native start, because this machine's kernel runs no 32-bit code.
 $left_out"
 fi
+[ -n "$left_out" ] || left_out="Every way was timed."
 start_runs=$(awk '$1 ~ /^start\..*\.runs$/ && $2 > n { n = $2 } END { print n + 0 }' "$results")
 
 cat >"$out" <<EOF

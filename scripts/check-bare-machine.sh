@@ -14,7 +14,9 @@
 # shows, printing the time of each step. Afterwards it ends the processes of
 # that root (and only those), unmounts what it mounted and removes the
 # root. QUELLON_BARE_DIR names the folder the root is made in (/var/tmp
-# unless set); QUELLON_BARE_KEEP=1 keeps the root for a look afterwards.
+# unless set); QUELLON_BARE_KEEP=1 keeps the root for a look afterwards;
+# QUELLON_BARE_BENCH=1 also runs the benchmark there at the end, which
+# writes docs/performance.md (a copy is kept beside the root's folder).
 set -eu
 src=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -172,6 +174,17 @@ in_root sh -c '
     exit 1
 }
 step "run command (until the main window shows)"
+
+if [ "${QUELLON_BARE_BENCH:-0}" = 1 ]; then
+    echo "== The benchmark, which writes docs/performance.md" >&2
+    in_root sh -c 'cd /root/quellon && rm -f docs/performance.md && ./scripts/bench.sh && [ -s docs/performance.md ]' || {
+        step "benchmark (FAILED)"
+        exit 1
+    }
+    cp "$bare/root/quellon/docs/performance.md" "$bare.performance.md"
+    echo "== The benchmark wrote docs/performance.md (kept as $bare.performance.md)" >&2
+    step "benchmark (scripts/bench.sh)"
+fi
 
 total=$(awk '{ s += $(NF - 1) } END { print s }' "$bare.times")
 printf '%-44s %4d s\n' "in all" "$total" >>"$bare.times"
