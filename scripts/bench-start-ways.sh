@@ -29,9 +29,6 @@ key='HKLM\Software\Corvanel Software\Quellon\Newbie'
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 
 . "$root/scripts/i386.sh"
-# Each way sets the emulated loader's libraries itself: none come from the
-# caller's environment (scripts/bench.sh has chosen this machine's way).
-unset QEMU_SET_ENV
 "$root/scripts/deps.sh" --emulation >&2 ||
     echo "The tools of the emulated and stand-in starts could not be installed; those ways are left out." >&2
 
@@ -119,7 +116,9 @@ p64="$build/bench-wine64"
     if [ -n "$emulate" ]; then
         way emulated "$reps" "$p64" /reg:32 env WINELOADERNOEXEC=1 \
             qemu-i386-static -E "$(i386_loader_preload "$libs")" /usr/lib/wine/wine "$build/Quellon.exe"
-        way bare 1 "$p64" /reg:32 env WINELOADERNOEXEC=1 \
+        # Without the library even where the caller emulates with it (the
+        # probe that watches the start keeps it).
+        way bare 1 "$p64" /reg:32 env -u QEMU_SET_ENV WINELOADERNOEXEC=1 \
             qemu-i386-static /usr/lib/wine/wine "$build/Quellon.exe"
     fi
     if [ -n "$standin" ]; then

@@ -168,7 +168,9 @@ in_root sh -c '
         i=$((i + 1))
     done
     echo "Quellon'"'"'s main window shows." >&2
-    WINEPREFIX=/root/quellon/build/wine wineserver -k 2>/dev/null || true
+    for prefix in /root/quellon/build/wine /root/quellon/build/wine64; do
+        [ ! -d "$prefix" ] || WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    done
 ' || {
     step "run command (FAILED)"
     exit 1
