@@ -6,8 +6,8 @@ set -eu
 
 # The virtual display of the tests' lane (tests/wine-lane.sh), for the
 # programs under Wine and for xdotool and the screenshots alike.
-if [ -f "${QUELLON_LANE:-$QUELLON_PREFIX}.display" ]; then
-    DISPLAY=$(cat "${QUELLON_LANE:-$QUELLON_PREFIX}.display")
+if [ -f "${QUELLON_LANE:-$QUELLON_PREFIX}.xvfb/display" ]; then
+    DISPLAY=$(cat "${QUELLON_LANE:-$QUELLON_PREFIX}.xvfb/display")
     export DISPLAY
 fi
 
