@@ -14,6 +14,7 @@
 #include "TestSupport.h"
 
 #include "Favorites.h"
+#include "ProcessExecutable.h"
 
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -142,12 +143,12 @@ RefreshSplit TimedRefresh(CQuellonView* view, bool bDrawEachRow)
     snapshot += Now() - t;
     CExecutableSet listed;
     while (bMore) {
-        MODULEENTRY32 me;
+        ProcessExecutable exe;
         t = Now();
-        BOOL bFound = view->GetProcessModule(pe.th32ProcessID, pe.th32ModuleID, &me, sizeof me);
+        BOOL bFound = GetEntryExecutable(g_processPlatform, pe, &exe);
         modules += Now() - t;
         t = Now();
-        bFound = bFound && listed.Add(ExecutableKey(me.szModule, me.szExePath));
+        bFound = bFound && listed.Add(ExecutableKey(exe.szName, exe.szPath));
         check += Now() - t;
         if (bFound) {
             t = Now();
@@ -159,12 +160,12 @@ RefreshSplit TimedRefresh(CQuellonView* view, bool bDrawEachRow)
             }
             priority += Now() - t;
             ProcessRow row;
-            lstrcpynA(row.szProcess, me.szModule, sizeof row.szProcess);
+            lstrcpynA(row.szProcess, exe.szName, sizeof row.szProcess);
             row.dwPID = pe.th32ProcessID;
             row.dwPriorityClass = dwPriorityClass;
             row.lBasePriority = pe.pcPriClassBase;
             row.dwNumThreads = pe.cntThreads;
-            lstrcpynA(row.szFullPath, me.szExePath, sizeof row.szFullPath);
+            lstrcpynA(row.szFullPath, exe.szPath, sizeof row.szFullPath);
             // AddProcessRow scans the rows before it inserts.
             t = Now();
             view->FindProcessRow(row.szProcess, row.szFullPath);

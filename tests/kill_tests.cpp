@@ -3,10 +3,10 @@
 #include "TestSupport.h"
 
 #include "Favorites.h"
+#include "NineXToolHelp.h"
 #include "afxhandle.h"
 #include "resource.h"
 
-#include <map>
 #include <tlhelp32.h>
 
 namespace {
@@ -219,140 +219,104 @@ INSTANTIATE_TEST_SUITE_P(ImageQuery, IdentifierReuseTest, ::testing::Values(true
                              return info.param ? "AskingTheProcess" : "ByModuleSnapshot";
                          });
 
-// Tool Help as the Windows 95 family gives it: a process entry names its
-// executable's module by id (th32ModuleID), and the module snapshot of a
+// Tool Help as the Windows 95 family gives it (NineXToolHelp.h): a process
+// entry names its executable's module by id, and the module snapshot of a
 // process lists modules each with an id of its own, the executable not
-// first. Wine's entries carry no ids, so these snapshots are made from a
-// table over processes that the test really starts; a process of the
-// table that has ended is not listed.
-struct NineXModule
-{
-    DWORD dwID;
-    const char* pszName;
-    const char* pszPath;
-};
-
-struct NineXProcess
-{
-    DWORD dwPID;
-    DWORD dwModuleID;
-    std::vector<NineXModule> modules;
-};
-
-struct NineXSnapshots
-{
-    // An open snapshot: the process whose modules it lists (0 for the
-    // process list) and its next entry.
-    struct Cursor
-    {
-        DWORD dwPID;
-        size_t nNext;
-    };
-
-    static HANDLE WINAPI Create(DWORD dwFlags, DWORD dwPID)
-    {
-        HANDLE h = ::CreateEventA(nullptr, TRUE, FALSE, nullptr); // for the caller to close
-        s_cursors[h] = {dwFlags == TH32CS_SNAPMODULE ? dwPID : 0, 0};
-        return h;
-    }
-    static bool Ended(DWORD dwPID)
-    {
-        CKernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, dwPID));
-        return process.IsValid() && ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
-    }
-    static BOOL WINAPI ProcessFirst(HANDLE h, LPPROCESSENTRY32 pe)
-    {
-        s_cursors[h].nNext = 0;
-        return ProcessNext(h, pe);
-    }
-    static BOOL WINAPI ProcessNext(HANDLE h, LPPROCESSENTRY32 pe)
-    {
-        Cursor& cursor = s_cursors[h];
-        while (cursor.nNext < s_table.size()) {
-            const NineXProcess& p = s_table[cursor.nNext++];
-            if (Ended(p.dwPID))
-                continue;
-            DWORD dwSize = pe->dwSize;
-            ::ZeroMemory(pe, dwSize);
-            pe->dwSize = dwSize;
-            pe->th32ProcessID = p.dwPID;
-            pe->th32ModuleID = p.dwModuleID;
-            pe->cntThreads = 1;
-            pe->pcPriClassBase = 8;
-            return TRUE;
-        }
-        return FALSE;
-    }
-    static BOOL WINAPI ModuleFirst(HANDLE h, LPMODULEENTRY32 me)
-    {
-        s_cursors[h].nNext = 0;
-        return ModuleNext(h, me);
-    }
-    static BOOL WINAPI ModuleNext(HANDLE h, LPMODULEENTRY32 me)
-    {
-        Cursor& cursor = s_cursors[h];
-        for (const NineXProcess& p : s_table) {
-            if (p.dwPID != cursor.dwPID || cursor.nNext >= p.modules.size())
-                continue;
-            const NineXModule& m = p.modules[cursor.nNext++];
-            DWORD dwSize = me->dwSize;
-            ::ZeroMemory(me, dwSize);
-            me->dwSize = dwSize;
-            me->th32ModuleID = m.dwID;
-            me->th32ProcessID = p.dwPID;
-            me->GlblcntUsage = me->ProccntUsage = 1;
-            lstrcpynA(me->szModule, m.pszName, sizeof me->szModule);
-            lstrcpynA(me->szExePath, m.pszPath, sizeof me->szExePath);
-            return TRUE;
-        }
-        return FALSE;
-    }
-    static void Install()
-    {
-        g_processPlatform.pfnCreateToolhelp32Snapshot = Create;
-        g_processPlatform.pfnProcess32First = ProcessFirst;
-        g_processPlatform.pfnProcess32Next = ProcessNext;
-        g_processPlatform.pfnModule32First = ModuleFirst;
-        g_processPlatform.pfnModule32Next = ModuleNext;
-        g_processPlatform.pfnQueryFullProcessImageNameA = nullptr; // the family has none
-    }
-
-    static std::vector<NineXProcess> s_table;
-    static std::map<HANDLE, Cursor> s_cursors;
-};
-std::vector<NineXProcess> NineXSnapshots::s_table;
-std::map<HANDLE, NineXSnapshots::Cursor> NineXSnapshots::s_cursors;
-
+// first.
 TEST_F(KillTest, OnTheWindows95FamilyTheModuleThatTheProcessEntryNamesIsTheExecutable)
 {
     HelperProcess& helper = helpers.Start("ninex", "ninex.exe");
-    const NineXModule kernel = {0x60, "KERNEL32.DLL", "C:\\WINDOWS\\SYSTEM\\KERNEL32.DLL"};
-    const NineXModule exe = {0x51, "NINEX.EXE", "C:\\QUELLON-TESTS\\NINEX\\NINEX.EXE"};
-    const NineXModule user = {0x62, "USER32.DLL", "C:\\WINDOWS\\SYSTEM\\USER32.DLL"};
-    const NineXModule other = {0x70, "OTHER.EXE", "C:\\OTHER\\OTHER.EXE"};
-    NineXSnapshots::s_table = {
-        {0xFFF1234, 0x99, {kernel, user}}, // names a module it does not have: no row
-        {helper.Pid(), 0x51, {kernel, exe, user}},
+    const char* const exe = "C:\\QUELLON-TESTS\\NINEX\\NINEX.EXE";
+    ninex::g_table = {
+        {0xFFF1234,
+         0,
+         0x99,
+         "",
+         {ninex::kKernel, ninex::kUser}}, // names a module it does not have: no row
+        ninex::Program32(helper.Pid(), 0x51, exe),
     };
     QuellonWindow w;
     ScopedProcessPlatform platform;
-    NineXSnapshots::Install();
+    ninex::Install(g_processPlatform);
     ASSERT_TRUE(w.view->RefreshProcessList());
     EXPECT_EQ(w.Column(0), std::vector<std::string>{"NINEX.EXE"});
-    EXPECT_EQ(w.Column(4), std::vector<std::string>{exe.pszPath});
+    EXPECT_EQ(w.Column(4), std::vector<std::string>{exe});
 
     // The identifier has passed to another program: its entry names that
     // program's module, and the row's process is not there to kill.
-    NineXSnapshots::s_table[1] = {helper.Pid(), 0x70, {kernel, other, user}};
+    ninex::g_table[1] = ninex::Program32(helper.Pid(), 0x70, "C:\\OTHER\\OTHER.EXE");
     w.view->KillRow(0, FALSE);
     EXPECT_TRUE(helper.Running());
     EXPECT_EQ(w.RowCount(), 1);
 
-    NineXSnapshots::s_table[1] = {helper.Pid(), 0x51, {kernel, exe, user}};
+    ninex::g_table[1] = ninex::Program32(helper.Pid(), 0x51, exe);
     w.Select({0});
     w.Command(ID_PROCESS_KILL);
     EXPECT_TRUE(helper.WaitEnded(0));
     EXPECT_EQ(w.RowCount(), 0);
+}
+
+// The family names the kernel's module as the executable of a 16-bit
+// Windows program and of an MS-DOS session's host; their entries hold their
+// own files. They are listed, and killed, under their own names, the
+// kernel's own entry in one row that nothing kills, and Quellon itself,
+// with an identifier of the family, is not killed either.
+TEST_F(KillTest, OnTheWindows95FamilySixteenBitProgramsAreListedAndKilledUnderTheirOwnNames)
+{
+    HelperProcess& sol = helpers.Start("ninex16", "sol.exe");
+    HelperProcess& write = helpers.Start("ninex16", "write.exe");
+    HelperProcess& write2 = helpers.Start("ninex16", "write2.exe");
+    HelperProcess& dos = helpers.Start("ninex16", "winoa386.exe");
+    HelperProcess& app = helpers.Start("ninex", "app32.exe");
+    const char* const kSol = "C:\\WINDOWS\\SOL.EXE";
+    const char* const kWrite = "C:\\WINDOWS\\WRITE.EXE";
+    const char* const kDos = "C:\\WINDOWS\\SYSTEM\\WINOA386.MOD";
+    const char* const kApp = "C:\\QUELLON-TESTS\\NINEX\\APP32.EXE";
+    const char* const kSelf = "C:\\QUELLON-TESTS\\KILL_TESTS.EXE";
+    ninex::g_table = {
+        ninex::KernelEntry(),
+        ninex::Program16(sol.Pid(), kSol),
+        ninex::Program16(write.Pid(), kWrite),
+        ninex::Program16(write2.Pid(), kWrite), // a second instance: no row of its own
+        ninex::Program16(dos.Pid(), kDos),
+        ninex::Program32(app.Pid(), 0x51, kApp),
+        ninex::Program32(::GetCurrentProcessId(), 0x53, kSelf),
+    };
+    QuellonWindow w;
+    ScopedProcessPlatform platform;
+    ninex::Install(g_processPlatform);
+    ASSERT_TRUE(w.view->RefreshProcessList());
+    EXPECT_EQ(w.Column(0), (std::vector<std::string>{"APP32.EXE", "KERNEL32.DLL", "KILL_TESTS.EXE",
+                                                     "SOL.EXE", "WINOA386.MOD", "WRITE.EXE"}));
+    EXPECT_EQ(w.Column(4),
+              (std::vector<std::string>{kApp, ninex::kKernelFile, kSelf, kSol, kDos, kWrite}));
+    EXPECT_EQ(Pid(w, Row(w, "sol.exe")), std::string(FormatPidText(ninex::Shown(sol.Pid()))));
+    EXPECT_EQ(Pid(w, Row(w, "kernel32.dll")), "FFEF4BCD");
+
+    // Kill Selected on the kernel's row and on Quellon's own kills nothing.
+    for (const char* name : {"kernel32.dll", "kill_tests.exe"}) {
+        w.Select({Row(w, name)});
+        w.Command(ID_PROCESS_KILL);
+        EXPECT_NE(Row(w, name), -1) << name;
+    }
+    // Kill Selected on the 16-bit program's row.
+    w.Select({Row(w, "sol.exe")});
+    w.Command(ID_PROCESS_KILL);
+    EXPECT_TRUE(sol.WaitEnded(0));
+    EXPECT_EQ(sol.ExitCode(), 0xFFFFFFFFu);
+    EXPECT_EQ(Row(w, "sol.exe"), -1);
+
+    // Kill Favorites with the name: the instance whose identifier the row
+    // shows, the one listed first.
+    WriteRegistryText(HKEY_LOCAL_MACHINE, kSettings, "Fav0", "write.exe");
+    w.Command(ID_PROCESS_KILLFAVORITES);
+    EXPECT_TRUE(write.WaitEnded(0));
+    EXPECT_TRUE(write2.Running());
+    EXPECT_TRUE(dos.Running());
+    EXPECT_TRUE(app.Running());
+    EXPECT_EQ(w.Column(0), (std::vector<std::string>{"APP32.EXE", "KERNEL32.DLL", "KILL_TESTS.EXE",
+                                                     "WINOA386.MOD"}));
+    EXPECT_TRUE(TestApp().m_boxes.empty());
 }
 
 TEST_F(KillTest, QuellonNeverKillsItself)
@@ -673,6 +637,20 @@ TEST_F(DoubleByteCodePage, ANameWithABackslashTrailByteIsListedAndKilled)
     EXPECT_TRUE(favourite.WaitEnded(0)) << "Kill Favorites";
     EXPECT_EQ(Row(w, name.c_str()), -1);
     EXPECT_TRUE(TestApp().m_boxes.empty());
+
+    // A 16-bit program of the Windows 95 family of that name is named by
+    // the part of its entry's file after the last backslash character.
+    HelperProcess& sixteen = helpers.StartPath(path);
+    const std::string sixteenPath = "C:\\WINDOWS\\" + name.substr(0, name.size() - 3) + "EXE";
+    ScopedProcessPlatform platform;
+    ninex::g_table = {ninex::KernelEntry(), ninex::Program16(sixteen.Pid(), sixteenPath)};
+    ninex::Install(g_processPlatform);
+    w.view->RefreshProcessList();
+    EXPECT_EQ(w.Column(0), (std::vector<std::string>{"KERNEL32.DLL", name.substr(0, 7) + "EXE"}));
+    EXPECT_EQ(w.Column(4), (std::vector<std::string>{ninex::kKernelFile, sixteenPath}));
+    w.Select({1});
+    w.Command(ID_PROCESS_KILL);
+    EXPECT_TRUE(sixteen.WaitEnded(0)) << "Kill Selected, 16-bit";
 }
 
 } // namespace

@@ -2,44 +2,10 @@
 // every Favorite.
 #include "Favorites.h"
 #include "MainFrm.h"
+#include "ProcessExecutable.h"
 #include "QuellonApp.h"
 #include "QuellonView.h"
 #include "afxhandle.h"
-
-BOOL CQuellonView::RunsExecutable(HANDLE hProcess, DWORD dwPID, LPCSTR lpszProcess,
-                                  LPCSTR lpszFullPath)
-{
-    const ProcessPlatform& platform = g_processPlatform;
-    CString strWanted = ExecutableKey(lpszProcess, lpszFullPath);
-    // The system that can tell a process's executable from a handle to it
-    // tells it at once.
-    MODULEENTRY32 me;
-    if (platform.QueryImage(hProcess, &me))
-        return ExecutableKey(me.szModule, me.szExePath) == strWanted;
-    if (!platform.HasToolHelp())
-        return FALSE;
-    // Where process entries name their executable's module (the Windows 95
-    // family), the process's entry gives that module's id; elsewhere the
-    // executable is the process's first module, and the module snapshot of
-    // the identifier alone tells it.
-    DWORD dwModuleID = 0;
-    if (m_bModuleIDsInProcessEntries) {
-        CFileHandle snapshot(platform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-        if (!snapshot.IsValid())
-            return FALSE;
-        PROCESSENTRY32 pe;
-        pe.dwSize = sizeof pe;
-        BOOL bMore = platform.pfnProcess32First(snapshot, &pe);
-        while (bMore && pe.th32ProcessID != dwPID)
-            bMore = platform.pfnProcess32Next(snapshot, &pe);
-        if (!bMore)
-            return FALSE;
-        dwModuleID = pe.th32ModuleID;
-    }
-    if (!GetProcessModule(dwPID, dwModuleID, &me, sizeof me))
-        return FALSE;
-    return ExecutableKey(me.szModule, me.szExePath) == strWanted;
-}
 
 void CQuellonView::OnKillSelected()
 {
@@ -68,17 +34,12 @@ void CQuellonView::KillRow(int nIndex, BOOL bRefresh)
 BOOL CQuellonView::KillPid(DWORD dwPID, LPCSTR lpszExpectedProcess, LPCSTR lpszExpectedPath)
 {
     // Quellon never ends itself this way; File > Exit is for that.
-    if (dwPID == ::GetCurrentProcessId())
+    const ProcessPlatform& platform = g_processPlatform;
+    if (dwPID == platform.pfnGetCurrentProcessId())
         return FALSE;
     // The right to wait is asked for too: without it the wait below would
-    // return at once on the NT family instead of waiting for the end. The
-    // right to ask for the executable exists only where the system can
-    // answer (and where it is asked for elsewhere, the open would fail).
-    const ProcessPlatform& platform = g_processPlatform;
-    DWORD dwAccess = PROCESS_TERMINATE | SYNCHRONIZE;
-    if (platform.pfnQueryFullProcessImageNameA != nullptr)
-        dwAccess |= kProcessQueryLimitedInformation;
-    CKernelHandle process(::OpenProcess(dwAccess, FALSE, dwPID));
+    // return at once on the NT family instead of waiting for the end.
+    CKernelHandle process(platform.pfnOpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwPID));
     if (!process.IsValid())
         return FALSE;
     // A process that has ended can still be opened while handles to it are
@@ -87,7 +48,7 @@ BOOL CQuellonView::KillPid(DWORD dwPID, LPCSTR lpszExpectedProcess, LPCSTR lpszE
         return FALSE;
     // While the handle is open the identifier cannot pass to another process.
     if (lpszExpectedProcess != nullptr && lpszExpectedPath != nullptr &&
-        !RunsExecutable(process, dwPID, lpszExpectedProcess, lpszExpectedPath))
+        !ProcessRunsExecutable(platform, dwPID, lpszExpectedProcess, lpszExpectedPath))
         return FALSE;
     BOOL bTerminated = platform.pfnTerminateProcess(process, 0xFFFFFFFF);
     if (bTerminated)

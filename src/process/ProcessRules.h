@@ -2,15 +2,8 @@
 // kept apart from the list so that they can be checked on their own.
 #pragma once
 
+#include "ProcessPlatform.h"
 #include "afxwin.h"
-
-#include <tlhelp32.h>
-
-// The Tool Help entries of Windows 95, whose sizes the program sets.
-#ifndef _WIN64
-static_assert(sizeof(PROCESSENTRY32) == 296, "the PROCESSENTRY32 of Windows 95");
-static_assert(sizeof(MODULEENTRY32) == 548, "the MODULEENTRY32 of Windows 95");
-#endif
 
 // One listed process, filled per process during a refresh.
 struct ProcessRow
@@ -57,42 +50,3 @@ private:
     CArray<CString> m_slots; // an empty string is a free slot
     int m_nCount = 0;
 };
-
-// The right to ask a process for its executable's path (Windows Vista on).
-const DWORD kProcessQueryLimitedInformation = 0x1000;
-
-// The platform calls of the process list. Tool Help is looked up in the
-// kernel at start-up rather than imported: Windows NT 4.0's kernel has none
-// of it, and a program that imported it would not even load there. A test
-// can replace the calls to produce a fault that cannot be produced for
-// real (a snapshot or a version query that fails, Tool Help missing), or
-// snapshots shaped as the Windows 95 family gives them.
-struct ProcessPlatform
-{
-    HANDLE(WINAPI* pfnCreateToolhelp32Snapshot)(DWORD dwFlags, DWORD th32ProcessID);
-    BOOL(WINAPI* pfnProcess32First)(HANDLE hSnapshot, LPPROCESSENTRY32 lppe);
-    BOOL(WINAPI* pfnProcess32Next)(HANDLE hSnapshot, LPPROCESSENTRY32 lppe);
-    BOOL(WINAPI* pfnModule32First)(HANDLE hSnapshot, LPMODULEENTRY32 lpme);
-    BOOL(WINAPI* pfnModule32Next)(HANDLE hSnapshot, LPMODULEENTRY32 lpme);
-    BOOL(WINAPI* pfnGetVersionExA)(LPOSVERSIONINFOA lpVersionInformation);
-    // The path of a process's executable from a handle to it; the Windows
-    // 95 family (and the NT family before Windows Vista) has none: NULL.
-    BOOL(WINAPI* pfnQueryFullProcessImageNameA)
-    (HANDLE hProcess, DWORD dwFlags, LPSTR lpExeName, PDWORD lpdwSize);
-    // Ending a process and waiting for its end. Wine ends a process before
-    // TerminateProcess returns, so only these calls show a test that the
-    // wait comes, and comes before the process's row goes.
-    BOOL(WINAPI* pfnTerminateProcess)(HANDLE hProcess, UINT uExitCode);
-    DWORD(WINAPI* pfnWaitForSingleObject)(HANDLE hHandle, DWORD dwMilliseconds);
-
-    // Whether all five Tool Help functions are there; where they are not,
-    // none of them is called.
-    bool HasToolHelp() const;
-    // The executable of an open process (with the right to query it): its
-    // path and, as the module name, the path's last part. FALSE where the
-    // query is missing or fails.
-    BOOL QueryImage(HANDLE hProcess, MODULEENTRY32* lpme) const;
-};
-// The calls as this system's kernel has them (NULL where missing).
-ProcessPlatform LoadProcessPlatform();
-extern ProcessPlatform g_processPlatform;

@@ -32,8 +32,7 @@ public:
 
     // Process snapshot. The list control is the only store of the rows.
     BOOL RefreshProcessList();
-    // The module entry of a process's executable: the module whose id is
-    // dwModuleID, or, with dwModuleID 0, the first module of the process.
+    // The module entry of a process's executable (FindExecutableModule).
     BOOL GetProcessModule(DWORD dwPID, DWORD dwModuleID, MODULEENTRY32* lpme, DWORD cbme);
     // Inserts a row unless one shows the same executable (FindProcessRow);
     // FALSE when the list control refused the row.
@@ -71,14 +70,6 @@ private:
     BOOL InsertProcessRow(const ProcessRow& row);
     // The executable key (ExecutableKey) of a row, read back from the list.
     CString RowKey(int nIndex) const;
-    // Whether the open process still runs the executable that a row shows.
-    BOOL RunsExecutable(HANDLE hProcess, DWORD dwPID, LPCSTR lpszProcess, LPCSTR lpszFullPath);
-
-    // What the last refresh saw: process entries that name their
-    // executable's module (the Windows 95 family), or entries whose module
-    // id is 0 (the NT family, Wine), where a process's first module is its
-    // executable. Until a refresh, the entries are taken to name it.
-    BOOL m_bModuleIDsInProcessEntries = TRUE;
 };
 
 // The name of a column's stored width in section "Grid": "col0" to "col4".
