@@ -20,15 +20,20 @@
      qprobe workarea                 width and height of the work area
      qprobe columns <title>          the widths of its list's columns
      qprobe find <title> <name>      the index of the row of that process name
+     qprobe row <title> <name>       the five texts of that row, tab-separated
      qprobe paths <title>            the FullPath texts of its list, row by row
      qprobe selected <title>         the indices of its list's selected rows
      qprobe pane <title> <n>         the text of status-bar pane n, in brackets
      qprobe ctlrect <title> <id>     x y cx cy of a control (of a dialog, or of
                                      the window when no dialog has that title)
      qprobe lbitem <title> <id> <text>   x y cx cy of that item of a dialog's
-                                     list box */
+                                     list box
+     qprobe inject <title> <dll>     loads the library into the window's
+                                     process (a thread of its own calls
+                                     LoadLibraryA there) */
 #include <windows.h>
 #include <commctrl.h>
+#include <tlhelp32.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -128,6 +133,46 @@ static int ListItemText(HWND list, struct Remote* r, int item, int subItem, char
         return 0;
     text[size - 1] = '\0';
     return 1;
+}
+
+/* The index of the first row whose first column is the name, or -1. */
+static int FindRow(HWND list, struct Remote* r, const char* name)
+{
+    char text[MAX_PATH];
+    int i, n = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    for (i = 0; i < n; i++) {
+        if (ListItemText(list, r, i, 0, text, sizeof text) && lstrcmpiA(text, name) == 0)
+            return i;
+    }
+    return -1;
+}
+
+/* The address that a function of this process has in another one: the
+   same offset in the module of the same name there. */
+static FARPROC RemoteProc(DWORD pid, FARPROC local)
+{
+    MEMORY_BASIC_INFORMATION mbi;
+    char path[MAX_PATH];
+    const char* name;
+    MODULEENTRY32 me;
+    HANDLE snapshot;
+    FARPROC remote = NULL;
+    if (VirtualQuery((void*)local, &mbi, sizeof mbi) == 0 ||
+        GetModuleFileNameA((HMODULE)mbi.AllocationBase, path, sizeof path) == 0)
+        return NULL;
+    name = strrchr(path, '\\') ? strrchr(path, '\\') + 1 : path;
+    snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return NULL;
+    me.dwSize = sizeof me;
+    for (BOOL more = Module32First(snapshot, &me); more; more = Module32Next(snapshot, &me)) {
+        if (lstrcmpiA(me.szModule, name) == 0) {
+            remote = (FARPROC)(me.modBaseAddr + ((BYTE*)local - (BYTE*)mbi.AllocationBase));
+            break;
+        }
+    }
+    CloseHandle(snapshot);
+    return remote;
 }
 
 static HWND ListOf(const char* title)
@@ -266,23 +311,25 @@ int main(int argc, char** argv)
                    (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, (WPARAM)i, 0));
         return 0;
     }
-    if (strcmp(cmd, "find") == 0 && argc > 3) {
+    if ((strcmp(cmd, "find") == 0 || strcmp(cmd, "row") == 0) && argc > 3) {
         HWND list = ListOf(argv[2]);
         struct Remote r;
-        int i, n, found = -1;
+        int i, found;
         char text[MAX_PATH];
         if (list == NULL || !RemoteOpen(list, 4096, &r))
             return 1;
-        n = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-        for (i = 0; i < n && found < 0; i++) {
-            if (ListItemText(list, &r, i, 0, text, sizeof text) && lstrcmpiA(text, argv[3]) == 0)
-                found = i;
+        found = FindRow(list, &r, argv[3]);
+        if (found >= 0 && strcmp(cmd, "row") == 0) {
+            for (i = 0; i < 5; i++) {
+                if (!ListItemText(list, &r, found, i, text, sizeof text))
+                    text[0] = '\0';
+                printf(i < 4 ? "%s\t" : "%s\n", text);
+            }
+        } else if (found >= 0) {
+            printf("%d\n", found);
         }
         RemoteClose(&r);
-        if (found < 0)
-            return 1;
-        printf("%d\n", found);
-        return 0;
+        return found >= 0 ? 0 : 1;
     }
     if (strcmp(cmd, "paths") == 0 && argc > 2) {
         HWND list = ListOf(argv[2]);
@@ -349,6 +396,35 @@ int main(int argc, char** argv)
         MapWindowPoints(list, NULL, (POINT*)&rc, 2);
         PrintRect(&rc);
         return 0;
+    }
+    if (strcmp(cmd, "inject") == 0 && argc > 3) {
+        HWND hwnd = Find(argv[2], 0);
+        DWORD pid = 0, code = 0;
+        HANDLE process, thread;
+        char* remote;
+        SIZE_T done = 0;
+        FARPROC load = RemoteProc(hwnd && GetWindowThreadProcessId(hwnd, &pid) ? pid : 0,
+                                  GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA"));
+        if (load == NULL)
+            return 1;
+        process = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION |
+                                  PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                              FALSE, pid);
+        if (process == NULL)
+            return 1;
+        remote = (char*)VirtualAllocEx(process, NULL, MAX_PATH, MEM_COMMIT, PAGE_READWRITE);
+        thread = remote != NULL &&
+                         WriteProcessMemory(process, remote, argv[3], strlen(argv[3]) + 1, &done)
+                     ? CreateRemoteThread(process, NULL, 0, (LPTHREAD_START_ROUTINE)load, remote, 0,
+                                          NULL)
+                     : NULL;
+        if (thread != NULL) {
+            WaitForSingleObject(thread, 60000);
+            GetExitCodeThread(thread, &code);
+            CloseHandle(thread);
+        }
+        CloseHandle(process);
+        return code != 0 && code != STILL_ACTIVE ? 0 : 1;
     }
     fprintf(stderr, "qprobe: unknown command\n");
     return 2;
