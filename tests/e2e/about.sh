@@ -1,7 +1,8 @@
 #!/bin/sh
 # The About box of the real Quellon.exe, opened from the Help menu with the
-# keyboard: titled "About Quellon", showing the program's texts and both
-# links drawn in the link colour, and closed again with Esc.
+# keyboard: titled "About Quellon", with the focus on OK, showing the
+# program's texts and both links drawn in the link colour, and closed again
+# with Esc, which gives the focus back to the list.
 . "$(dirname "$0")/lib.sh"
 
 reset_settings quiet
@@ -32,6 +33,7 @@ send_key Quellon alt+h
 sleep 0.5
 send_key Quellon a
 probe dialog "About Quellon" 10000 || fail "the About box did not open from the Help menu"
+focus_on "About Quellon" dialog 1 "the About box opened without the focus on OK"
 sleep 1
 screenshot about
 
@@ -48,6 +50,7 @@ after=$(blue_pixels about)
 send_key "About Quellon" Escape
 dialog_gone "About Quellon" || fail "Esc did not close the About box"
 probe wait Quellon 0 >/dev/null || fail "Quellon's window went with the About box"
+focus_on Quellon window 59648 "the list did not get the focus back from the About box"
 
 probe close Quellon || fail "could not post WM_CLOSE"
 wait_quellon

@@ -69,6 +69,22 @@ fail() {
     exit 1
 }
 
+# wait_for <what> <command>...: retries the command for up to ten seconds
+# until it succeeds; fails with <what> when it does not.
+wait_for() {
+    what=$1
+    shift
+    i=0
+    until "$@" >/dev/null 2>&1; do
+        i=$((i + 1))
+        [ "$i" -le 100 ] || fail "$what"
+        sleep 0.1
+    done
+}
+
+# not <command>...: succeeds when the command fails.
+not() { ! "$@"; }
+
 # Quellon's settings removed; with "quiet", the first-run warning is marked
 # as shown.
 reset_settings() {
@@ -94,6 +110,68 @@ start_quellon() {
     "$QUELLON_SOURCE/scripts/wine-run.sh" "$QUELLON_PREFIX" "$quellon_exe" "$@" \
         >"$TMP/quellon.log" 2>&1 </dev/null &
     QUELLON_PID=$!
+}
+
+# watch_start: starts a probe that watches for Quellon's window (qprobe
+# pace) and waits until it watches, so that a Quellon started next is seen
+# from its first moment. watched_start then waits for the probe and sets
+# PACE to what it saw: the milliseconds from the window's creation to its
+# showing and from its showing to the list's first rows or the first
+# message, and which of the two came ("rows" or "message").
+watch_start() {
+    probe_exe=$(install_program "$QUELLON_BUILD/tests/qprobe.exe" quellon-e2e)
+    ready="$QUELLON_PREFIX/drive_c/quellon-e2e/pace.ready"
+    rm -f "$ready"
+    wr "$probe_exe" pace Quellon 'C:\quellon-e2e\pace.ready' 60000 >"$TMP/pace.out" 2>&1 </dev/null &
+    PACE_PID=$!
+    i=0
+    until [ -f "$ready" ]; do
+        i=$((i + 1))
+        [ "$i" -le 600 ] || fail "the probe that watches the start did not start"
+        sleep 0.1
+    done
+}
+watched_start() {
+    wait "$PACE_PID" || fail "the probe saw no start of Quellon: $(tr -d '\r' <"$TMP/pace.out")"
+    PACE=$(tr -d '\r' <"$TMP/pace.out")
+}
+
+# check_pace <rows|message>: after watch_start and start_quellon, the list's
+# first rows (or the first message: the first-run warning) came first, and
+# within 1.5 s of the window's showing. They come from the start-up timer,
+# 200 ms after the view's first update, which comes just before the showing
+# (under 70 ms before it, measured emulated), and then take what the
+# refresh or the message box takes: 190 to 260 ms from the showing in all,
+# measured on an idle 2-core machine with the program emulated. A timer ten
+# times as long could give them no sooner than about 1.9 s after the
+# showing; 1.5 s leaves a machine six times slower than that its margin.
+check_pace() {
+    watched_start
+    echo "start: $PACE (ms from the window's creation to its showing, from its showing to the first $1)"
+    set -- $PACE "$1"
+    [ "$3" = "$4" ] || fail "the start showed $3 first, not $4"
+    [ "$2" -lt 1500 ] || fail "the first $4 came $2 ms after the window showed, not within 1500 ms"
+}
+
+# The state of Quellon's toolbar button of a command: button_is <id> <state>
+# succeeds when it is "enabled" or "disabled" as asked.
+button_is() { [ "$(probe button Quellon "$1")" = "$2" ]; }
+# pane_reads <n> <[text]>: status-bar pane n of Quellon reads that text
+# (in brackets, as the probe prints it).
+pane_reads() { [ "$(probe pane Quellon "$1")" = "$2" ]; }
+
+# focus_on <title> <window|dialog> <control id> <what>: the keyboard focus
+# in the thread of that window (or dialog) is on that control; fails with
+# <what> when it is not there within four seconds.
+focus_on() {
+    i=0
+    while :; do
+        if [ "$2" = dialog ]; then got=$(probe focus "$1" dialog); else got=$(probe focus "$1"); fi
+        [ "${got%% *}" = "$3" ] && return 0
+        i=$((i + 1))
+        [ "$i" -le 20 ] || fail "$4 (the focus is on: ${got:-nothing})"
+        sleep 0.2
+    done
 }
 
 # Every row's path is on drive C: of the prefix, none in a folder of the

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Quellon starts, imports the legacy INI file on its first run, shows its
-# window titled "Quellon" with the process list, and closes through
+# window titled "Quellon" with the process list (the first rows follow the
+# window's showing at the start-up timer's pace), and closes through
 # WM_CLOSE, saving its column widths and leaving the framework's recent-file
 # list as it found it (read at the start and written back at the close).
 . "$(dirname "$0")/lib.sh"
@@ -16,7 +17,9 @@ wreg add "$MRU" /v File2 /d 'C:\Docs\Two.txt' /f >/dev/null
 wreg add "$MRU" /v File4 /d 'C:\Docs\Four.txt' /f >/dev/null
 mru=$(wreg query "$MRU" | tr -d '\r')
 
+watch_start
 start_quellon
+check_pace rows
 probe wait Quellon 20000 || fail "no top-level window titled Quellon"
 probe rows Quellon 1 20000 >/dev/null || fail "the process list stayed empty"
 sleep 1

@@ -9,7 +9,14 @@
 # complains, F10 with Favorites kills them and closes Quellon. Screenshots
 # of each screen are left in build/screenshots (walk-*.png); Quellon runs
 # from C:\Program Files\Quellon, as a user has it, and no row of them
-# shows a folder of the build machine.
+# shows a folder of the build machine. Along the way the states a user
+# sees are read from the running program as its own message loop leaves
+# them: the warning comes at the start-up timer's pace; Kill Selected's
+# toolbar button (set in the program's idle time) and menu item (set as the
+# menu opens) are available exactly while a row is selected, and the menu
+# item's prompt shows in the status bar; each dialog opens with the focus
+# where a user types first, an arrow that disables itself hands the focus
+# to its list, and a closed dialog gives the focus back.
 # The session starts on a machine where Quellon never ran: a prefix of its
 # own, copied from the tests' booted template, on the display of the lane.
 : "${QUELLON_PREFIX:?}" "${QUELLON_BUILD:?}" "${QUELLON_SOURCE:?}" "${QUELLON_TEMPLATE:?}"
@@ -26,6 +33,8 @@ IDC_FAVORITES=1001
 IDC_ADD=1002
 IDC_REMOVE=1003
 IDC_MANUALADD=3
+IDC_NAME=1004
+ID_PROCESS_KILL=32775
 
 HELPERS=""
 STRACE_PID=""
@@ -48,22 +57,6 @@ start_helper() {
     eval "$1=$pid"
 }
 
-# wait_for <what> <command>...: retries the command for up to ten seconds
-# until it succeeds.
-wait_for() {
-    what=$1
-    shift
-    i=0
-    until "$@" >/dev/null 2>&1; do
-        i=$((i + 1))
-        [ "$i" -le 100 ] || fail "$what"
-        sleep 0.1
-    done
-}
-
-# not <command>...: succeeds when the command fails.
-not() { ! "$@"; }
-
 # The number of dark (text) pixels of a screenshot inside x y cx cy.
 dark_pixels() {
     convert "$SHOTS/$1.png" -crop "${4}x${5}+${2}+${3}" +repage -colorspace Gray \
@@ -73,6 +66,32 @@ dark_pixels() {
 # A signature of the pixels of a screenshot inside x y cx cy.
 crop_signature() {
     convert "$SHOTS/$1.png" -crop "${4}x${5}+${2}+${3}" +repage -format '%#' info:
+}
+
+# kill_item <enabled|disabled>: the Process menu, opened from the keyboard
+# as a user opens it, draws its first item "Kill Selected Process" as the
+# frame's command states give it when the menu opens: highlighted, its text
+# white on the highlight when it is enabled, grey when it is not. The
+# message pane shows the item's prompt while it is highlighted, and "Ready"
+# again once the menu has closed.
+kill_item() {
+    send_key Quellon alt+p
+    wait_for "alt+P did not open the Process menu" probe menurect
+    sleep 0.5
+    screenshot "walk-menu-$1"
+    set -- "$1" $(probe menurect) $(desktop_origin)
+    # The first item: inside the menu's border of 3 pixels, 14 pixels high.
+    white=$(convert "$SHOTS/walk-menu-$1.png" -crop "$(($4 - 6))x14+$(($2 + $6 + 3))+$(($3 + $7 + 3))" \
+        +repage -alpha off -fill black +opaque white -fill white -opaque white \
+        -format '%[fx:round(mean*w*h)]' info:)
+    case $1 in
+    enabled) [ "$white" -gt 30 ] || fail "Kill Selected Process is not drawn enabled ($white white pixels)" ;;
+    *) [ "$white" -eq 0 ] || fail "Kill Selected Process is not drawn greyed ($white white pixels)" ;;
+    esac
+    pane_reads 0 "[Kill Selected]" || fail "the highlighted item's prompt is not shown: $(probe pane Quellon 0)"
+    send_key Quellon Escape Escape
+    wait_for "the Process menu did not close" not probe menurect
+    wait_for "the message pane does not read Ready again" pane_reads 0 "[Ready]"
 }
 
 # shot_pane_text <name> <signature>: takes screenshots until the status
@@ -93,14 +112,18 @@ shot_pane_text() {
 }
 
 # The Favorites editor opened with F2 and closed with OK.
+# It opens with the focus on the Candidates list, and when it has closed,
+# the focus is back on Quellon's list.
 open_favorites() {
     send_key Quellon F2
     probe dialog Favorites 10000 || fail "F2 did not open the Favorites dialog"
+    focus_on Favorites dialog $IDC_CANDIDATES "the Favorites dialog opened without the focus on the Candidates"
     sleep 0.5
 }
 close_favorites_ok() {
     click_rect $(probe ctlrect Favorites 1)
     wait_for "the Favorites dialog did not close" not probe dialog Favorites 0
+    focus_on Quellon window $LIST_VIEW "the list did not get the focus back from the Favorites dialog"
 }
 # move_item <list id> <name> <button id>: clicks a name of a list, then an arrow.
 move_item() {
@@ -112,7 +135,9 @@ move_item() {
 # --- First start ---------------------------------------------------------
 ! wreg query "$KEY" >/dev/null 2>&1 || fail "the new prefix already has settings"
 printf '[Newbie]\r\nStart=1\r\nSince=1998\r\n' >"$WIN_DIR/Quellon.INI"
+watch_start
 start_quellon
+check_pace message
 probe dialog Quellon 20000 || fail "the first start showed no warning"
 probe texts Quellon | grep -q 'Quellon is for advanced users.' || fail "not the first-run warning"
 ! probe rows Quellon 1 0 >/dev/null || fail "the list was filled before the warning was closed"
@@ -147,24 +172,40 @@ screenshot walk-2-main
 paths_on_drive_c
 
 # --- A row selected with the keyboard, killed with F8 ---------------------
+# Kill Selected is available exactly while a row is selected: the toolbar
+# button as the program's idle time sets it, the menu item as the menu opens.
+wait_for "Kill Selected's button is enabled with no row selected" button_is $ID_PROCESS_KILL disabled
+kill_item disabled
 send_key Quellon w t underscore a
 row=$(probe find Quellon wt_alpha.exe)
 [ "$(probe selected Quellon)" = "$row" ] || fail "typing did not select wt_alpha.exe's row"
+wait_for "Kill Selected's button is disabled with a row selected" button_is $ID_PROCESS_KILL enabled
+kill_item enabled
+send_key Quellon F5
+wait_for "Kill Selected's button is enabled after a refresh" button_is $ID_PROCESS_KILL disabled
+send_key Quellon w t underscore a
+[ "$(probe selected Quellon)" = "$row" ] || fail "typing did not select wt_alpha.exe's row again"
+wait_for "Kill Selected's button is disabled with a row selected again" button_is $ID_PROCESS_KILL enabled
 screenshot walk-3-selected
 send_key Quellon F8
 probe wait-exit "$alpha" 10000 || fail "F8 did not kill wt_alpha.exe"
 wait_for "wmic still lists wt_alpha.exe" not process_listed wt_alpha.exe
 wait_for "wt_alpha.exe's row stayed" not probe find Quellon wt_alpha.exe
 probe alive "$bravo" && probe alive "$charlie" || fail "F8 killed another process"
+wait_for "Kill Selected's button is enabled after the kill" button_is $ID_PROCESS_KILL disabled
 
 # --- F2: a Favorites list of a moved and a typed name ---------------------
 open_favorites
 move_item $IDC_CANDIDATES wt_charlie.exe $IDC_ADD
+# The arrow, clicked, had the focus and disabled itself: its list has it.
+focus_on Favorites dialog $IDC_CANDIDATES "the focus did not go from the disabled arrow to its list"
 click_rect $(probe ctlrect Favorites $IDC_MANUALADD)
 probe dialog "Add Process Name" 10000 || fail "no Add Process Name dialog"
+focus_on "Add Process Name" dialog $IDC_NAME "Add Process Name opened without the focus on its edit box"
 send_text "Add Process Name" wt_delta.exe
 send_key_dialog "Add Process Name" Return
 wait_for "the Add Process Name dialog stayed" not probe dialog "Add Process Name" 0
+focus_on Favorites dialog $IDC_MANUALADD "the Favorites dialog did not get the focus back"
 probe lbitem Favorites $IDC_FAVORITES WT_CHARLIE.EXE >/dev/null || fail "WT_CHARLIE.EXE not moved"
 probe lbitem Favorites $IDC_FAVORITES WT_DELTA.EXE >/dev/null || fail "WT_DELTA.EXE not added"
 screenshot walk-4-favorites
@@ -248,6 +289,7 @@ probe rows Quellon 1 20000 >/dev/null || fail "the second start did not fill the
 # --- F10 with an empty Favorites list stays open -----------------------------
 open_favorites
 move_item $IDC_FAVORITES WT_CHARLIE.EXE $IDC_REMOVE
+focus_on Favorites dialog $IDC_FAVORITES "the focus did not go from the disabled arrow to its list"
 move_item $IDC_FAVORITES WT_DELTA.EXE $IDC_REMOVE
 close_favorites_ok
 [ -z "$(reg_value Settings Fav0)" ] || fail "the emptied list left Fav0"

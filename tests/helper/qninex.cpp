@@ -84,11 +84,10 @@ ProcessPlatform* FindPlatform()
     auto* pDos = reinterpret_cast<IMAGE_DOS_HEADER*>(pBase);
     auto* pNt = reinterpret_cast<IMAGE_NT_HEADERS*>(pBase + pDos->e_lfanew);
     IMAGE_SECTION_HEADER* pSection = IMAGE_FIRST_SECTION(pNt);
-    const void* wanted[] = {reinterpret_cast<void*>(g_real.create),
-                            reinterpret_cast<void*>(g_real.processFirst),
-                            reinterpret_cast<void*>(g_real.processNext),
-                            reinterpret_cast<void*>(g_real.moduleFirst),
-                            reinterpret_cast<void*>(g_real.moduleNext)};
+    const void* wanted[] = {
+        reinterpret_cast<void*>(g_real.create), reinterpret_cast<void*>(g_real.processFirst),
+        reinterpret_cast<void*>(g_real.processNext), reinterpret_cast<void*>(g_real.moduleFirst),
+        reinterpret_cast<void*>(g_real.moduleNext)};
     for (WORD i = 0; i < pNt->FileHeader.NumberOfSections; ++i, ++pSection) {
         if ((pSection->Characteristics & IMAGE_SCN_MEM_WRITE) == 0)
             continue;

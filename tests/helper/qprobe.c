@@ -30,7 +30,18 @@
                                      list box
      qprobe inject <title> <dll>     loads the library into the window's
                                      process (a thread of its own calls
-                                     LoadLibraryA there) */
+                                     LoadLibraryA there)
+     qprobe button <title> <id>      "enabled" or "disabled": the state of the
+                                     toolbar button of that command
+     qprobe focus <title> [dialog]   the control id and class of the window
+                                     that has the keyboard focus in the
+                                     window's (or the dialog's) thread
+     qprobe menurect                 x y cx cy of the open pop-up menu
+     qprobe pace <title> <file> <ms> creates the file, then watches a window of
+                                     that title come: prints the milliseconds
+                                     from its creation to its showing and from
+                                     its showing to the first rows of its list
+                                     or its first message box, and which */
 #include <windows.h>
 #include <commctrl.h>
 #include <tlhelp32.h>
@@ -58,6 +69,48 @@ static BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam)
     if ((strcmp(cls, "#32770") == 0) != (s->wantDialog != 0))
         return TRUE;
     s->found = hwnd;
+    return FALSE;
+}
+
+/* A top-level window of that title, shown or not, of any process or of the
+   given one. */
+struct AnySearch
+{
+    const char* title;
+    int wantDialog;
+    DWORD pid;
+    HWND found;
+};
+
+static BOOL CALLBACK FindAnyProc(HWND hwnd, LPARAM lParam)
+{
+    struct AnySearch* s = (struct AnySearch*)lParam;
+    char text[256], cls[64];
+    DWORD pid = 0;
+    GetWindowTextA(hwnd, text, sizeof text);
+    GetClassNameA(hwnd, cls, sizeof cls);
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (strcmp(text, s->title) != 0 || (strcmp(cls, "#32770") == 0) != (s->wantDialog != 0) ||
+        (s->pid != 0 && pid != s->pid))
+        return TRUE;
+    s->found = hwnd;
+    return FALSE;
+}
+
+static HWND FindAny(const char* title, int wantDialog, DWORD pid)
+{
+    struct AnySearch s = {title, wantDialog, pid, NULL};
+    EnumWindows(FindAnyProc, (LPARAM)&s);
+    return s.found;
+}
+
+static BOOL CALLBACK FindToolbarProc(HWND hwnd, LPARAM lParam)
+{
+    char cls[64];
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (strcmp(cls, TOOLBARCLASSNAMEA) != 0)
+        return TRUE;
+    *(HWND*)lParam = hwnd;
     return FALSE;
 }
 
@@ -425,6 +478,79 @@ int main(int argc, char** argv)
         }
         CloseHandle(process);
         return code != 0 && code != STILL_ACTIVE ? 0 : 1;
+    }
+    if (strcmp(cmd, "menurect") == 0) {
+        /* Pop-up menus are top-level windows of the class #32768. */
+        HWND menu = FindWindowA("#32768", NULL);
+        RECT rc;
+        if (menu == NULL || !IsWindowVisible(menu) || !GetWindowRect(menu, &rc))
+            return 1;
+        PrintRect(&rc);
+        return 0;
+    }
+    if (strcmp(cmd, "button") == 0 && argc > 3) {
+        HWND hwnd = Find(argv[2], 0), bar = NULL;
+        LRESULT state;
+        if (hwnd == NULL)
+            return 1;
+        EnumChildWindows(hwnd, FindToolbarProc, (LPARAM)&bar);
+        state = bar ? SendMessageA(bar, TB_GETSTATE, (WPARAM)atoi(argv[3]), 0) : -1;
+        if (state == -1)
+            return 1;
+        printf("%s\n", (state & TBSTATE_ENABLED) ? "enabled" : "disabled");
+        return 0;
+    }
+    if (strcmp(cmd, "focus") == 0 && argc > 2) {
+        HWND hwnd = Find(argv[2], argc > 3 && strcmp(argv[3], "dialog") == 0);
+        GUITHREADINFO gti;
+        char cls[64];
+        memset(&gti, 0, sizeof gti);
+        gti.cbSize = sizeof gti;
+        if (hwnd == NULL || !GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, NULL), &gti))
+            return 1;
+        if (gti.hwndFocus == NULL) {
+            printf("none\n");
+            return 0;
+        }
+        GetClassNameA(gti.hwndFocus, cls, sizeof cls);
+        printf("%d %s\n", GetDlgCtrlID(gti.hwndFocus), cls);
+        return 0;
+    }
+    if (strcmp(cmd, "pace") == 0 && argc > 4) {
+        /* Polled every 10 ms: often enough to tell the start's steps apart,
+           seldom enough to leave the watched program the machine. */
+        DWORD start = GetTickCount(), created = 0, shown = 0, pid = 0, limit = (DWORD)atoi(argv[4]);
+        HWND hwnd = NULL;
+        HANDLE ready = CreateFileA(argv[3], GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, NULL);
+        if (ready == INVALID_HANDLE_VALUE)
+            return 1;
+        CloseHandle(ready);
+        for (;;) {
+            DWORD now = GetTickCount();
+            if (now - start > limit) {
+                printf("created %lu shown %lu\n", (unsigned long)created, (unsigned long)shown);
+                return 1;
+            }
+            /* The program makes hidden windows of that title too: the one
+               that shows is the main window. */
+            if (created == 0 && FindAny(argv[2], 0, 0) != NULL)
+                created = now;
+            if (shown == 0 && (hwnd = Find(argv[2], 0)) != NULL) {
+                shown = now;
+                GetWindowThreadProcessId(hwnd, &pid);
+            }
+            if (shown != 0) {
+                HWND list = FindWindowExA(hwnd, NULL, "SysListView32", NULL);
+                int box = FindAny(argv[2], 1, pid) != NULL;
+                if (box || (list && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0)) {
+                    printf("%lu %lu %s\n", (unsigned long)(shown - created),
+                           (unsigned long)(now - shown), box ? "message" : "rows");
+                    return 0;
+                }
+            }
+            Sleep(10);
+        }
     }
     fprintf(stderr, "qprobe: unknown command\n");
     return 2;
