@@ -95,12 +95,12 @@ TEST(AboutLinkLogic, LeftAndTopEdgesAreInsideRightAndBottomEdgesOutside)
 
 TEST(AboutLinkLogic, OnlyTheContactAddressGetsOneMailtoPrefix)
 {
-    const std::string email = kContactEmail;
+    const std::string email = QUELLON_CONTACT_EMAIL;
     const std::pair<std::string, std::string> cases[] = {
         {email, "mailto:" + email},
         {"mailto:" + email, "mailto:" + email},
         {"x" + std::string(kContactMarker) + "y", "mailto:x" + std::string(kContactMarker) + "y"},
-        {kWebAddress, kWebAddress},
+        {QUELLON_WEB_ADDRESS, QUELLON_WEB_ADDRESS},
         {"someone@corvanel.example", "someone@corvanel.example"},
         {"", ""},
     };
@@ -557,16 +557,16 @@ TEST_F(AboutBoxTest, EmailLinkOpensMailtoAndTheAddressEveryTimeWebLinkItsText)
     ClickAndRecord(steps, box, &AboutBox::hEmail, *mailto, mails);
     ClickAndRecord(steps, box, &AboutBox::hWeb, *http, webs);
     steps.push_back([&] {
-        EXPECT_EQ(std::string(box.pEmail->m_strTarget.GetString()), kContactEmail);
-        EXPECT_EQ(std::string(box.pWeb->m_strTarget.GetString()), kWebAddress);
+        EXPECT_EQ(std::string(box.pEmail->m_strTarget.GetString()), QUELLON_CONTACT_EMAIL);
+        EXPECT_EQ(std::string(box.pWeb->m_strTarget.GetString()), QUELLON_WEB_ADDRESS);
         box.Close();
         return true;
     });
     ShowAbout(steps);
 
-    const std::string mail = std::string("mailto:") + kContactEmail;
+    const std::string mail = std::string("mailto:") + QUELLON_CONTACT_EMAIL;
     EXPECT_EQ(mails, std::vector<std::string>({mail, mail, mail}));
-    EXPECT_EQ(webs, std::vector<std::string>({kWebAddress}));
+    EXPECT_EQ(webs, std::vector<std::string>({QUELLON_WEB_ADDRESS}));
     EXPECT_EQ(TestApp().m_bEmailVisited, 1);
     EXPECT_EQ(TestApp().m_bWebVisited, 1);
 }
@@ -689,7 +689,7 @@ TEST_F(AboutBoxTest, PointerOverTheLinkTakesTheCaptureAndShowsTheHandExceptJustA
         return true;
     });
     ShowAbout(steps);
-    EXPECT_EQ(webs, std::vector<std::string>({kWebAddress}));
+    EXPECT_EQ(webs, std::vector<std::string>({QUELLON_WEB_ADDRESS}));
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // and a real Quellon.INI in the Windows directory.
 #include "TestSupport.h"
 
+#include "IniImport.h"
+
 namespace {
 
 std::string IniPath()

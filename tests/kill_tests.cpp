@@ -4,6 +4,7 @@
 
 #include "Favorites.h"
 #include "NineXToolHelp.h"
+#include "RowTexts.h"
 #include "afxhandle.h"
 #include "resource.h"
 

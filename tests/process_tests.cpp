@@ -2,6 +2,8 @@
 // under several names and folders, started, listed and ended by the tests.
 #include "TestSupport.h"
 
+#include "ExecutableKey.h"
+#include "RowTexts.h"
 #include "afxhandle.h"
 #include "resource.h"
 

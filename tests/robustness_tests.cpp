@@ -6,7 +6,8 @@
 
 #include "Favorites.h"
 #include "FavoritesDlg.h"
-#include "ProcessRules.h"
+#include "ExecutableKey.h"
+#include "RowTexts.h"
 #include "WindowRules.h"
 #include "afxhandle.h"
 #include "resource.h"
@@ -461,7 +462,12 @@ private:
     volatile LONG m_nStarted = 0;
 };
 
-TEST_F(RobustnessTest, RefreshesAndKillsWhileProcessesComeAndGo)
+// The long runs: the test run gives them more time and starts them first.
+class LongRun : public RobustnessTest
+{
+};
+
+TEST_F(LongRun, RefreshesAndKillsWhileProcessesComeAndGo)
 {
     HelperProcess& bystanderA = helpers.Start("churn", "bystander_a.exe");
     HelperProcess& bystanderB = helpers.Start("churn", "bystander_b.exe");
@@ -629,7 +635,7 @@ int OwnWindows()
     return nWindows;
 }
 
-TEST_F(RobustnessTest, LongUseKeepsTheSystemResourcesSteady)
+TEST_F(LongRun, LongUseKeepsTheSystemResourcesSteady)
 {
     // GDI objects are counted at all: a brush made adds one.
     std::map<int, int> before = LiveGdiObjects();

@@ -3,8 +3,6 @@
 #include "resource.h"
 
 const char kContactMarker[] = QUELLON_CONTACT_MARKER;
-const char kContactEmail[] = QUELLON_CONTACT_EMAIL;
-const char kWebAddress[] = QUELLON_WEB_ADDRESS;
 
 bool IsTextStatic(DWORD dwStyle)
 {

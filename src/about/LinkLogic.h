@@ -6,9 +6,6 @@
 // The user part of the maker's contact address and the at sign: a target
 // that contains it is an e-mail address.
 extern const char kContactMarker[];
-// The contact e-mail address and the web page, as the About box shows them.
-extern const char kContactEmail[];
-extern const char kWebAddress[];
 
 const UINT_PTR kLinkTimerId = 102;
 const UINT kLinkQuietPeriod = 1000; // milliseconds

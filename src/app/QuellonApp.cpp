@@ -1,8 +1,9 @@
-// The application object: start-up, the settings key and the legacy INI
-// file, and the About command.
+// The application object: start-up, the settings key (and, the first time
+// it is made, the legacy INI file's import), and the About command.
 #include "QuellonApp.h"
 
 #include "AboutDlg.h"
+#include "IniImport.h"
 #include "MainFrm.h"
 #include "QuellonDoc.h"
 #include "QuellonView.h"
@@ -56,64 +57,11 @@ void CQuellonApp::BindSettingsStore()
         ImportIniFile(key);
 }
 
-IniLineKind ClassifyIniLine(const char* pszLine, CString& rName, CString& rValue)
-{
-    CString strLine(pszLine);
-    strLine.Trim();
-    int a = strLine.Find('[');
-    int b = strLine.Find(']');
-    int n = strLine.GetLength();
-    if (a >= 0 && b >= 0 && b - a + 1 == n) {
-        strLine.SetAt(a, ' ');
-        strLine.SetAt(b, ' ');
-        strLine.Trim();
-        rName = strLine;
-        rValue.Empty();
-        return IniLineSection;
-    }
-    int nEquals = strLine.Find('=');
-    if (nEquals >= 0) {
-        rName = strLine.Left(nEquals);
-        rValue = strLine.Mid(nEquals + 1);
-        return IniLineValue;
-    }
-    return IniLineIgnored;
-}
-
 void CQuellonApp::ImportIniFile(HKEY hBaseKey)
 {
-    char szPath[260];
-    UINT nLen = ::GetWindowsDirectoryA(szPath, sizeof szPath);
-    if (nLen == 0 || nLen >= sizeof szPath)
-        return;
-    CString strPath = CString(szPath) + "\\" + m_pszAppName + ".INI";
-    CStdioFile file;
-    if (!file.Open(strPath))
-        return;
-
-    // Lines longer than the buffer arrive in pieces, each taken as a line.
-    char szLine[520];
-    CRegKey section;
-    BOOL bGoOn = TRUE;
-    while (file.ReadString(szLine, sizeof szLine) != nullptr && bGoOn) {
-        CString strName, strValue;
-        switch (ClassifyIniLine(szLine, strName, strValue)) {
-        case IniLineSection:
-            section.Close();
-            if (!AfxRegCreateKey(hBaseKey, strName, &section))
-                bGoOn = FALSE; // the import stops after the next read
-            break;
-        case IniLineValue:
-            // Values before the first section header have nowhere to go.
-            if (section.IsValid())
-                ::RegSetValueExA(section, strName, 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(strValue.GetString()),
-                                 static_cast<DWORD>(strValue.GetLength() + 1));
-            break;
-        case IniLineIgnored:
-            break;
-        }
-    }
+    CString strPath;
+    if (LegacyIniPath(m_pszAppName, strPath))
+        ImportIni(hBaseKey, strPath);
 }
 
 void CQuellonApp::OnAppAbout()

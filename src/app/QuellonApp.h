@@ -36,9 +36,3 @@ public:
 
 // The running application object.
 CQuellonApp* GetQuellonApp();
-
-// What a line of the legacy INI file is, after trimming: a section header
-// ("[name]", the name trimmed again), a value ("name=value", split at the
-// first equals sign and not trimmed further) or nothing of interest.
-enum IniLineKind { IniLineIgnored, IniLineSection, IniLineValue };
-IniLineKind ClassifyIniLine(const char* pszLine, CString& rName, CString& rValue);

@@ -121,7 +121,6 @@ void CMainFrame::OnWindowPosChanged(WINDOWPOS* lpwndpos)
     SIZE workArea = GetWorkAreaSize();
     ClampWindowRect(x, y, cx, cy, workArea.cx, workArea.cy);
     WriteScreenRect(GetQuellonApp()->m_settings, x, y, cx, cy);
-    TRACE("wrote %d %d %d %d\n", x, y, cx, cy);
 }
 
 void CMainFrame::OnClose()
@@ -131,14 +130,15 @@ void CMainFrame::OnClose()
     CQuellonView* pView = static_cast<CQuellonView*>(GetActiveView());
     if (pView != nullptr) {
         CHeaderCtrl* pHeader = pView->GetListCtrl().GetHeaderCtrl();
-        CSettingsStore& settings = GetQuellonApp()->m_settings;
+        int widths[kColumnCount];
         for (int i = 0; i < kColumnCount; ++i) {
             HDITEMA hdi = {};
             hdi.mask = HDI_WIDTH;
             if (pHeader != nullptr)
                 pHeader->GetItem(i, &hdi);
-            settings.WriteInt("Grid", ColumnWidthName(i), hdi.cxy);
+            widths[i] = hdi.cxy;
         }
+        WriteColumnWidths(GetQuellonApp()->m_settings, widths);
     }
     CFrameWnd::OnClose();
 }

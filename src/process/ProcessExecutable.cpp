@@ -1,6 +1,6 @@
 #include "ProcessExecutable.h"
 
-#include "ProcessRules.h"
+#include "ExecutableKey.h"
 #include "afxhandle.h"
 
 namespace {

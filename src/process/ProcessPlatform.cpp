@@ -46,4 +46,18 @@ bool ProcessPlatform::HasToolHelp() const
            pfnProcess32Next != nullptr && pfnModule32First != nullptr && pfnModule32Next != nullptr;
 }
 
+#ifndef _WIN64
+static_assert(sizeof(OSVERSIONINFOA) == 148, "the OSVERSIONINFOA of Windows 95");
+#endif
+
+bool ProcessPlatform::IsWindows95Family() const
+{
+    // A failed call leaves the platform 0 and so counts as not Windows 95.
+    OSVERSIONINFOA vi;
+    ::ZeroMemory(&vi, sizeof vi);
+    vi.dwOSVersionInfoSize = sizeof vi;
+    pfnGetVersionExA(&vi);
+    return vi.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
 ProcessPlatform g_processPlatform = LoadProcessPlatform();

@@ -47,6 +47,9 @@ struct ProcessPlatform
     // Whether all five Tool Help functions are there; where they are not,
     // none of them is called.
     bool HasToolHelp() const;
+    // Whether the system is of the Windows 95 family (its platform
+    // identifier is VER_PLATFORM_WIN32_WINDOWS); a failed query is not.
+    bool IsWindows95Family() const;
     // The executable of an open process (with the right to query it): its
     // path and, as the module name, the path's last part. FALSE where the
     // query is missing or fails.

@@ -1,9 +1,13 @@
-// The process list view: columns, initial update and command routing.
+// The process list view: columns, initial update, the commands and the
+// start-up checks.
 #include "QuellonView.h"
 
+#include "EndProcess.h"
+#include "Favorites.h"
 #include "FavoritesDlg.h"
 #include "MainFrm.h"
 #include "QuellonApp.h"
+#include "RowTexts.h"
 #include "resource.h"
 
 IMPLEMENT_DYNCREATE(CQuellonView, CListView)
@@ -20,38 +24,6 @@ END_MESSAGE_MAP()
 namespace {
 const char* const kColumnHeaders[kColumnCount] = {"Process", "PID", "Base Priority", "Num. Threads",
                                                   "FullPath"};
-}
-
-CString ColumnWidthName(int nColumn)
-{
-    CString strName;
-    strName.Format("col%d", nColumn);
-    return strName;
-}
-
-int DefaultColumnWidth(int nClientWidth)
-{
-    return nClientWidth * 9 / 50;
-}
-
-void ChooseColumnWidths(int widths[kColumnCount], int nClientWidth, int nDefault)
-{
-    // A width that is not positive is no width: it would hide its column,
-    // and a negative one would hide others behind it. The sum is taken in
-    // 64 bits: five stored ints can add up to more than an int holds.
-    long long nSum = 0;
-    bool bUsable = true;
-    for (int i = 0; i < kColumnCount; ++i) {
-        if (widths[i] <= 0 || widths[i] > nClientWidth)
-            bUsable = false;
-        nSum += widths[i];
-    }
-    if (nSum > nClientWidth)
-        bUsable = false;
-    if (!bUsable) {
-        for (int i = 0; i < kColumnCount; ++i)
-            widths[i] = nDefault;
-    }
 }
 
 BOOL CQuellonView::Create(LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
@@ -82,15 +54,8 @@ void CQuellonView::OnInitialUpdate()
     CListCtrl& list = GetListCtrl();
     RECT rc;
     list.GetClientRect(&rc);
-    int nWidth = rc.right - rc.left;
-    int nDefault = DefaultColumnWidth(nWidth);
-
-    CSettingsStore& settings = GetQuellonApp()->m_settings;
     int widths[kColumnCount];
-    for (int i = 0; i < kColumnCount; ++i)
-        widths[i] = settings.ReadInt("Grid", ColumnWidthName(i), nDefault);
-    ChooseColumnWidths(widths, nWidth, nDefault);
-
+    ReadColumnWidths(GetQuellonApp()->m_settings, rc.right - rc.left, widths);
     for (int i = 0; i < kColumnCount; ++i) {
         LVCOLUMNA col = {};
         col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
@@ -124,4 +89,108 @@ void CQuellonView::OnEditFavorites()
 {
     CFavoritesDlg dlg;
     dlg.DoModal();
+}
+
+// ---------------------------------------------------------------------------
+// Killing
+
+void CQuellonView::OnKillSelected()
+{
+    int nIndex = GetListCtrl().GetNextItem(-1, LVNI_SELECTED);
+    if (nIndex == -1)
+        return;
+    KillRow(nIndex, TRUE);
+}
+
+void CQuellonView::KillRow(int nIndex, BOOL bRefresh)
+{
+    CListCtrl& list = GetListCtrl();
+    DWORD dwPID;
+    if (!ParsePidText(list.GetItemText(nIndex, kColumnPid), &dwPID))
+        return;
+    // The list is a snapshot and identifiers are reused: only a process that
+    // still runs the row's executable is terminated.
+    if (!KillPid(dwPID, list.GetItemText(nIndex, kColumnProcess),
+                 list.GetItemText(nIndex, kColumnPath)))
+        return;
+    list.DeleteItem(nIndex);
+    if (bRefresh)
+        RefreshProcessList();
+}
+
+BOOL CQuellonView::KillPid(DWORD dwPID, LPCSTR lpszExpectedProcess, LPCSTR lpszExpectedPath)
+{
+    return EndProcess(g_processPlatform, dwPID, lpszExpectedProcess, lpszExpectedPath);
+}
+
+BOOL CQuellonView::KillFavorites()
+{
+    RefreshProcessList();
+    CArray<CString> favorites = LoadFavorites(GetQuellonApp()->m_settings);
+    if (favorites.IsEmpty()) {
+        AfxMessageBox("Favorites List has no Contents - hit F2 to Edit", MB_OK);
+        return FALSE;
+    }
+    // The pass handles no other messages until it ends; the list is drawn
+    // when it has been refreshed and again after each kill, so that a
+    // killed row is gone from the screen before the next name is shown.
+    CListCtrl& list = GetListCtrl();
+    list.UpdateWindow();
+    CMainFrame* pFrame = GetMainFrame();
+    for (const CString& strName : favorites) {
+        if (pFrame != nullptr)
+            pFrame->SetStatusPaneText(STATUS_PANE_KILL, "Killing... " + strName);
+        int nIndex = FindRowByName(strName);
+        if (nIndex != -1) {
+            KillRow(nIndex, FALSE);
+            list.UpdateWindow();
+        }
+    }
+    if (pFrame != nullptr)
+        pFrame->SetStatusPaneText(STATUS_PANE_KILL, "     ");
+    return TRUE;
+}
+
+void CQuellonView::OnKillFavorites()
+{
+    KillFavorites();
+}
+
+void CQuellonView::OnKillFavoritesExit()
+{
+    if (KillFavorites()) {
+        CWnd* pMainWnd = AfxGetMainWnd();
+        if (pMainWnd != nullptr)
+            pMainWnd->PostMessage(WM_CLOSE, 0, 0);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Start-up checks
+
+void CQuellonView::RunStartupChecks()
+{
+    // Tool Help is part of every kernel of the Windows 95 family; without it
+    // the platform is refused as well.
+    if (!IsWindows9x() || !g_processPlatform.HasToolHelp()) {
+        AfxMessageBox("Quellon is not designed for NT or Win2K", MB_OK);
+        CWnd* pMainWnd = AfxGetMainWnd();
+        if (pMainWnd != nullptr)
+            pMainWnd->PostMessage(WM_CLOSE, 0, 0);
+        return;
+    }
+    CSettingsStore& settings = GetQuellonApp()->m_settings;
+    if (settings.ReadInt("Newbie", "Start", 1) != 0) {
+        AfxMessageBox("Quellon is for advanced users.\n\n"
+                      "Take care when killing programs that live\n"
+                      "in the Windows folder or its sub-folders.",
+                      MB_OK);
+        settings.WriteInt("Newbie", "Start", 0);
+    }
+    RefreshProcessList();
+}
+
+BOOL CQuellonView::IsWindows9x()
+{
+    return g_processPlatform.IsWindows95Family();
 }

@@ -1,23 +1,15 @@
 // The process list view: a report list control that fills the main frame's
-// client area, one row per running executable and path.
+// client area, one row per running executable and path. It shows what the
+// process core (src/process) finds and hands the commands to it.
 #pragma once
 
-#include "ProcessRules.h"
+#include "ColumnWidths.h"
+#include "ProcessSnapshot.h"
 #include "afxcmn.h"
 
 #include <tlhelp32.h>
 
 class CMainFrame;
-
-// The list's columns, left to right.
-enum {
-    kColumnProcess,  // "Process": the name of the process's executable
-    kColumnPid,      // "PID"
-    kColumnPriority, // "Base Priority"
-    kColumnThreads,  // "Num. Threads"
-    kColumnPath,     // "FullPath"
-    kColumnCount
-};
 
 class CQuellonView : public CListView
 {
@@ -44,8 +36,7 @@ public:
 
     // Killing.
     void KillRow(int nIndex, BOOL bRefresh);
-    // Terminates the process and waits until it has ended. When a name and
-    // path are given, the process must still run that executable.
+    // Terminates the process and waits until it has ended (EndProcess).
     BOOL KillPid(DWORD dwPID, LPCSTR lpszExpectedProcess = nullptr,
                  LPCSTR lpszExpectedPath = nullptr);
     BOOL KillFavorites();
@@ -71,12 +62,3 @@ private:
     // The executable key (ExecutableKey) of a row, read back from the list.
     CString RowKey(int nIndex) const;
 };
-
-// The name of a column's stored width in section "Grid": "col0" to "col4".
-CString ColumnWidthName(int nColumn);
-// Width of every column when the stored widths are not usable.
-int DefaultColumnWidth(int nClientWidth);
-// Stored column widths are kept only if each is greater than 0 and not
-// greater than the client width, and their sum is not greater either;
-// otherwise all become nDefault.
-void ChooseColumnWidths(int widths[kColumnCount], int nClientWidth, int nDefault);
