@@ -14,7 +14,6 @@
 #include "TestSupport.h"
 
 #include "Favorites.h"
-#include "ProcessExecutable.h"
 
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -105,97 +104,129 @@ int PlatformFloor()
     return nProcesses;
 }
 
-// Where the time of one refresh goes. The refresh's steps are taken one by
-// one with the view's own operations, each step timed: the process snapshot
-// and its walk, emptying the list, the module lookup, the check against the
-// executables listed so far (ExecutableKey and CExecutableSet), the
-// priority class, and the row's texts and the list control's inserts
-// (AddProcessRow less its own scan of the rows, FindProcessRow). That scan,
-// which reads every row back, is what the check replaced; it is timed too,
-// for comparison, and not counted in the refresh. As the refresh does, the
-// list is drawn once at the end; with bDrawEachRow it is drawn on every
-// insertion instead, for comparison.
+// Time spent in the process platform's calls while the clock is installed,
+// by kind: process snapshots and their walks, module snapshots and their
+// walks, opening processes, and terminating and waiting for the end. The
+// program's own code runs unchanged between the calls, so what a refresh
+// or a pass spends beyond them is the program's own work.
+struct PlatformClock
+{
+    static LONGLONG processes, modules, open, end;
+    static ProcessPlatform real;
+
+    static void Reset() { processes = modules = open = end = 0; }
+    static void Install()
+    {
+        real = g_processPlatform;
+        g_processPlatform.pfnCreateToolhelp32Snapshot = Create;
+        g_processPlatform.pfnProcess32First = ProcessFirst;
+        g_processPlatform.pfnProcess32Next = ProcessNext;
+        g_processPlatform.pfnModule32First = ModuleFirst;
+        g_processPlatform.pfnModule32Next = ModuleNext;
+        g_processPlatform.pfnOpenProcess = Open;
+        g_processPlatform.pfnTerminateProcess = Terminate;
+        g_processPlatform.pfnWaitForSingleObject = Wait;
+    }
+
+    template <typename Call> static auto Timed(LONGLONG& total, Call call)
+    {
+        LONGLONG t = Now();
+        auto result = call();
+        total += Now() - t;
+        return result;
+    }
+    static HANDLE WINAPI Create(DWORD dwFlags, DWORD dwPID)
+    {
+        return Timed(dwFlags == TH32CS_SNAPMODULE ? modules : processes,
+                     [&] { return real.pfnCreateToolhelp32Snapshot(dwFlags, dwPID); });
+    }
+    static BOOL WINAPI ProcessFirst(HANDLE h, LPPROCESSENTRY32 pe)
+    {
+        return Timed(processes, [&] { return real.pfnProcess32First(h, pe); });
+    }
+    static BOOL WINAPI ProcessNext(HANDLE h, LPPROCESSENTRY32 pe)
+    {
+        return Timed(processes, [&] { return real.pfnProcess32Next(h, pe); });
+    }
+    static BOOL WINAPI ModuleFirst(HANDLE h, LPMODULEENTRY32 me)
+    {
+        return Timed(modules, [&] { return real.pfnModule32First(h, me); });
+    }
+    static BOOL WINAPI ModuleNext(HANDLE h, LPMODULEENTRY32 me)
+    {
+        return Timed(modules, [&] { return real.pfnModule32Next(h, me); });
+    }
+    static HANDLE WINAPI Open(DWORD dwAccess, BOOL bInherit, DWORD dwPID)
+    {
+        return Timed(open, [&] { return real.pfnOpenProcess(dwAccess, bInherit, dwPID); });
+    }
+    static BOOL WINAPI Terminate(HANDLE hProcess, UINT uExitCode)
+    {
+        return Timed(end, [&] { return real.pfnTerminateProcess(hProcess, uExitCode); });
+    }
+    static DWORD WINAPI Wait(HANDLE hHandle, DWORD dwMilliseconds)
+    {
+        return Timed(end, [&] { return real.pfnWaitForSingleObject(hHandle, dwMilliseconds); });
+    }
+};
+LONGLONG PlatformClock::processes, PlatformClock::modules, PlatformClock::open, PlatformClock::end;
+ProcessPlatform PlatformClock::real;
+
+// Where the time of one refresh goes. The real RefreshProcessList runs with
+// the platform's clock installed: the process snapshot and its walk, the
+// module snapshots, the opening of each process for its priority class, and
+// what the program does beside them. The process core's part
+// (TakeProcessSnapshot, which the refresh calls) is timed on its own as
+// well; the rest of a refresh is the list's: emptying it, the rows' texts
+// and inserts, and handing it back to be drawn. For comparison, the core's
+// rows are then put into the list with AddProcessRow, which reads every row
+// back before it inserts one (the refresh keeps the executables listed so
+// far in a hash set instead), once as the refresh draws, once drawn at
+// every insertion.
 struct RefreshSplit
 {
-    double snapshot = 0, clear = 0, modules = 0, check = 0, priority = 0, scan = 0, insert = 0,
-           total = 0;
+    double snapshot = 0, modules = 0, open = 0, core = 0, total = 0, scan = 0, drawn = 0;
 };
 
-RefreshSplit TimedRefresh(CQuellonView* view, bool bDrawEachRow)
+double TimedAdding(CQuellonView* view, const CArray<ProcessRow>& rows, bool bDrawEachRow)
 {
-    RefreshSplit split;
-    LONGLONG snapshot = 0, modules = 0, check = 0, priority = 0, scan = 0, add = 0;
-    LONGLONG tStart = Now();
-    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    LONGLONG t = Now();
-    snapshot += t - tStart;
-    if (hSnapshot == INVALID_HANDLE_VALUE)
-        Fail("no process snapshot");
     CListCtrl& list = view->GetListCtrl();
+    LONGLONG t = Now();
     if (!bDrawEachRow)
         list.SetRedraw(FALSE);
     list.DeleteAllItems();
-    LONGLONG tClear = Now() - t;
-    PROCESSENTRY32 pe;
-    pe.dwSize = sizeof pe;
-    t = Now();
-    BOOL bMore = ::Process32First(hSnapshot, &pe);
-    snapshot += Now() - t;
-    CExecutableSet listed;
-    while (bMore) {
-        ProcessExecutable exe;
-        t = Now();
-        BOOL bFound = GetEntryExecutable(g_processPlatform, pe, &exe);
-        modules += Now() - t;
-        t = Now();
-        bFound = bFound && listed.Add(ExecutableKey(exe.szName, exe.szPath));
-        check += Now() - t;
-        if (bFound) {
-            t = Now();
-            DWORD dwPriorityClass = 0;
-            HANDLE hProcess = ::OpenProcess(0x1F0FFF, FALSE, pe.th32ProcessID);
-            if (hProcess != nullptr) {
-                dwPriorityClass = ::GetPriorityClass(hProcess);
-                ::CloseHandle(hProcess);
-            }
-            priority += Now() - t;
-            ProcessRow row;
-            lstrcpynA(row.szProcess, exe.szName, sizeof row.szProcess);
-            row.dwPID = pe.th32ProcessID;
-            row.dwPriorityClass = dwPriorityClass;
-            row.lBasePriority = pe.pcPriClassBase;
-            row.dwNumThreads = pe.cntThreads;
-            lstrcpynA(row.szFullPath, exe.szPath, sizeof row.szFullPath);
-            // AddProcessRow scans the rows before it inserts.
-            t = Now();
-            view->FindProcessRow(row.szProcess, row.szFullPath);
-            scan += Now() - t;
-            t = Now();
-            view->AddProcessRow(row);
-            add += Now() - t;
-        }
-        t = Now();
-        bMore = ::Process32Next(hSnapshot, &pe);
-        snapshot += Now() - t;
-    }
-    t = Now();
-    ::CloseHandle(hSnapshot);
-    snapshot += Now() - t;
-    t = Now();
+    for (const ProcessRow& row : rows)
+        view->AddProcessRow(row);
     if (!bDrawEachRow) {
         list.SetRedraw(TRUE);
         list.Invalidate();
     }
-    tClear += Now() - t;
-    LONGLONG total = Now() - tStart - scan; // without the extra scan
-    split.snapshot = Ms(snapshot);
-    split.clear = Ms(tClear);
-    split.modules = Ms(modules);
-    split.check = Ms(check);
-    split.priority = Ms(priority);
-    split.scan = Ms(scan);
-    split.insert = Ms(add - scan);
-    split.total = Ms(total);
+    return Ms(Now() - t);
+}
+
+RefreshSplit TimedRefresh(CQuellonView* view, bool bCompare)
+{
+    RefreshSplit split;
+    ScopedProcessPlatform platform;
+    PlatformClock::Install();
+    PlatformClock::Reset();
+    LONGLONG t = Now();
+    view->RefreshProcessList();
+    split.total = Ms(Now() - t);
+    split.snapshot = Ms(PlatformClock::processes);
+    split.modules = Ms(PlatformClock::modules);
+    split.open = Ms(PlatformClock::open);
+    PumpMessages(20);
+    CArray<ProcessRow> rows;
+    t = Now();
+    TakeProcessSnapshot(g_processPlatform, rows);
+    split.core = Ms(Now() - t);
+    if (bCompare) {
+        split.scan = TimedAdding(view, rows, false);
+        PumpMessages(20);
+        split.drawn = TimedAdding(view, rows, true);
+        PumpMessages(20);
+    }
     return split;
 }
 
@@ -218,9 +249,7 @@ void BenchRefresh(int nRepetitions)
             PlatformFloor();
             PumpMessages(20);
         }
-        std::vector<double> real, floor, snapshot, clear, modules, check, priority, scan, insert;
-        std::vector<double> replica;
-        std::vector<double> eachRowInsert, eachRowTotal;
+        std::vector<double> real, floor, snapshot, modules, open, core, total, scan, drawn;
         int nProcesses = 0;
         for (int i = 0; i < nRepetitions; ++i) {
             LONGLONG t = Now();
@@ -230,22 +259,16 @@ void BenchRefresh(int nRepetitions)
             t = Now();
             nProcesses = PlatformFloor();
             floor.push_back(Ms(Now() - t));
-            RefreshSplit split = TimedRefresh(w.view, false);
-            PumpMessages(20);
-            if (i < nDrawEachRow) {
-                RefreshSplit drawn = TimedRefresh(w.view, true);
-                PumpMessages(20);
-                eachRowInsert.push_back(drawn.insert);
-                eachRowTotal.push_back(drawn.total);
-            }
+            RefreshSplit split = TimedRefresh(w.view, i < nDrawEachRow);
             snapshot.push_back(split.snapshot);
-            clear.push_back(split.clear);
             modules.push_back(split.modules);
-            check.push_back(split.check);
-            priority.push_back(split.priority);
-            scan.push_back(split.scan);
-            insert.push_back(split.insert);
-            replica.push_back(split.total);
+            open.push_back(split.open);
+            core.push_back(split.core);
+            total.push_back(split.total);
+            if (i < nDrawEachRow) {
+                scan.push_back(split.scan);
+                drawn.push_back(split.drawn);
+            }
         }
         w.view->RefreshProcessList();
         int nRows = w.RowCount();
@@ -259,18 +282,17 @@ void BenchRefresh(int nRepetitions)
         Report(key + "floor", Median(floor));
         Report(key + "ratio", Median(real) / Median(floor));
         Report(key + "split.snapshot", Median(snapshot));
-        Report(key + "split.clear", Median(clear));
         Report(key + "split.modules", Median(modules));
-        Report(key + "split.check", Median(check));
-        Report(key + "split.priority", Median(priority));
-        Report(key + "split.scan", Median(scan));
-        Report(key + "split.insert", Median(insert));
-        Report(key + "split.total", Median(replica));
-        Report(key + "drawn_each_row.insert", Median(eachRowInsert));
-        Report(key + "drawn_each_row.total", Median(eachRowTotal));
+        Report(key + "split.open", Median(open));
+        Report(key + "split.core", Median(core));
+        Report(key + "split.own", Median(core) - Median(snapshot) - Median(modules) - Median(open));
+        Report(key + "split.list", Median(total) - Median(core));
+        Report(key + "split.total", Median(total));
+        Report(key + "compare.scan", Median(scan));
+        Report(key + "compare.drawn_each_row", Median(drawn));
     }
     Report("refresh.repetitions", nRepetitions);
-    Report("refresh.drawn_each_row.repetitions", nDrawEachRow);
+    Report("refresh.compare.repetitions", nDrawEachRow);
 }
 
 // ---------------------------------------------------------------------------
@@ -335,63 +357,35 @@ double KillDirectly(const std::vector<HelperProcess*>& set)
     return Ms(Now() - t);
 }
 
-// Where the time of a Kill Favorites pass goes: its steps taken one by one
-// with the view's and the frame's own operations (the refresh, the
-// Favorites read from the registry, the status pane, the row lookup, the
-// kill with its wait for the end, the row's deletion, the list drawn after
-// the refresh and after each kill).
+// Where the time of a Kill Favorites pass goes: the real KillFavorites runs
+// with the platform's clock installed (the snapshots of its opening
+// refresh and of the check before each kill, opening the processes,
+// terminating them and waiting for their end); the rest is the program's
+// own work (the Favorites read from the registry, the status pane, the row
+// lookups and deletions, the list drawn after the refresh and after each
+// kill). The refresh alone is timed just before.
 struct KillSplit
 {
-    double refresh = 0, favorites = 0, status = 0, lookup = 0, kill = 0, remove = 0, draw = 0,
-           total = 0;
+    double refresh = 0, snapshots = 0, open = 0, end = 0, total = 0;
 };
 
 KillSplit TimedKillPass(QuellonWindow& w)
 {
     KillSplit split;
-    LONGLONG status = 0, lookup = 0, kill = 0, remove = 0, draw = 0;
-    LONGLONG tStart = Now();
-    w.view->RefreshProcessList();
     LONGLONG t = Now();
-    split.refresh = Ms(t - tStart);
-    CArray<CString> favorites = LoadFavorites(GetQuellonApp()->m_settings);
-    split.favorites = Ms(Now() - t);
-    CListCtrl& list = w.view->GetListCtrl();
+    w.view->RefreshProcessList();
+    split.refresh = Ms(Now() - t);
+    PumpMessages(20);
+    ScopedProcessPlatform platform;
+    PlatformClock::Install();
+    PlatformClock::Reset();
     t = Now();
-    list.UpdateWindow();
-    draw += Now() - t;
-    for (const CString& strName : favorites) {
-        t = Now();
-        w.frame->SetStatusPaneText(STATUS_PANE_KILL, "Killing... " + strName);
-        status += Now() - t;
-        t = Now();
-        int nIndex = w.view->FindRowByName(strName);
-        lookup += Now() - t;
-        if (nIndex == -1)
-            continue;
-        t = Now();
-        DWORD dwPID = 0;
-        BOOL bKilled = ParsePidText(list.GetItemText(nIndex, kColumnPid), &dwPID) &&
-                       w.view->KillPid(dwPID, list.GetItemText(nIndex, kColumnProcess),
-                                       list.GetItemText(nIndex, kColumnPath));
-        kill += Now() - t;
-        t = Now();
-        if (bKilled)
-            list.DeleteItem(nIndex);
-        remove += Now() - t;
-        t = Now();
-        list.UpdateWindow();
-        draw += Now() - t;
-    }
-    t = Now();
-    w.frame->SetStatusPaneText(STATUS_PANE_KILL, "     ");
-    status += Now() - t;
-    split.total = Ms(Now() - tStart);
-    split.status = Ms(status);
-    split.lookup = Ms(lookup);
-    split.kill = Ms(kill);
-    split.remove = Ms(remove);
-    split.draw = Ms(draw);
+    if (!w.view->KillFavorites())
+        Fail("the timed Kill Favorites pass did not run");
+    split.total = Ms(Now() - t);
+    split.snapshots = Ms(PlatformClock::processes + PlatformClock::modules);
+    split.open = Ms(PlatformClock::open);
+    split.end = Ms(PlatformClock::end);
     return split;
 }
 
@@ -407,7 +401,7 @@ void BenchKill(int nRepetitions)
         Fail("no main window");
     PumpMessages(500);
     std::vector<double> quellon, taskkill, direct;
-    std::vector<double> refresh, favorites, status, lookup, kill, remove, draw, replica;
+    std::vector<double> refresh, snapshots, open, end, replica;
     int nRows = 0;
     for (int i = 0; i < nRepetitions; ++i) {
         {
@@ -428,14 +422,11 @@ void BenchKill(int nRepetitions)
             std::vector<HelperProcess*> set = StartKillSet(helpers);
             PumpMessages(50);
             KillSplit split = TimedKillPass(w);
-            ExpectAllEnded(set, "the timed Kill Favorites steps");
+            ExpectAllEnded(set, "the timed Kill Favorites pass");
             refresh.push_back(split.refresh);
-            favorites.push_back(split.favorites);
-            status.push_back(split.status);
-            lookup.push_back(split.lookup);
-            kill.push_back(split.kill);
-            remove.push_back(split.remove);
-            draw.push_back(split.draw);
+            snapshots.push_back(split.snapshots);
+            open.push_back(split.open);
+            end.push_back(split.end);
             replica.push_back(split.total);
             PumpMessages(50);
         }
@@ -465,12 +456,10 @@ void BenchKill(int nRepetitions)
     Report("kill.floor", Median(refresh) + Median(direct));
     Report("kill.floor_ratio", Median(quellon) / (Median(refresh) + Median(direct)));
     Report("kill.split.refresh", Median(refresh));
-    Report("kill.split.favorites", Median(favorites));
-    Report("kill.split.status", Median(status));
-    Report("kill.split.lookup", Median(lookup));
-    Report("kill.split.kill", Median(kill));
-    Report("kill.split.remove", Median(remove));
-    Report("kill.split.draw", Median(draw));
+    Report("kill.split.snapshots", Median(snapshots));
+    Report("kill.split.open", Median(open));
+    Report("kill.split.end", Median(end));
+    Report("kill.split.own", Median(replica) - Median(snapshots) - Median(open) - Median(end));
     Report("kill.split.total", Median(replica));
     Report("kill.repetitions", nRepetitions);
 }

@@ -14,18 +14,15 @@ reps_startup=${3:-11}
 
 "$root/scripts/build.sh"
 
-prefix="$root/build/bench-wine"
-bench_exe="$root/build/bench/quellon_bench.exe"
-wine_note="32-bit prefix of its own (\`build/bench-wine\`)"
 . "$root/scripts/i386.sh"
 choose_i386
+prefix=$(i386_prefix bench-wine)
+bench_exe="$I386_BUILD/bench/quellon_bench.exe"
+wine_note="32-bit prefix of its own (\`build/bench-wine\`)"
 if [ "$I386_WAY" = standin ]; then
-    prefix="$root/build/bench-wine64"
-    bench_exe="$STANDIN_DIR/bench/quellon_bench.exe"
     wine_note="64-bit prefix of its own (\`build/bench-wine64\`), running the
   64-bit stand-in build of the same sources"
 elif [ "$I386_WAY" != native ]; then
-    prefix="$root/build/bench-wine64"
     wine_note="64-bit prefix of its own (\`build/bench-wine64\`), the 32-bit
   programs emulated by qemu: this machine runs no 32-bit code itself"
 fi
@@ -37,8 +34,10 @@ cleanup() {
     WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
     stop_xvfb
     rm -f "$results"
+    i386_release
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 
 display_note="the current X display (${DISPLAY:-})"
 if [ -z "${DISPLAY:-}" ]; then
@@ -145,36 +144,34 @@ $(i refresh.repetitions) repetitions per N.
 
 The goal, a ratio of at most 1.10 at N = 200, is **$goal**.
 
-Where the time goes, in ms: the refresh's steps taken one by one with the
-view's own operations (\`GetProcessModule\`, \`ExecutableKey\` and
-\`CExecutableSet\`, \`AddProcessRow\`) and each step timed. "Row texts and
-list inserts" is \`AddProcessRow\` less its scan of the rows; "emptying and
-drawing" is emptying the list and handing it back to be drawn. The last
-line but one is not part of the refresh: it is the scan that reads every
-row back (\`FindProcessRow\`), which the refresh did for each new row
-before it kept the executables it has listed in a hash set.
+Where the time goes, in ms: the real refresh with the calls of the process
+platform timed (\`PlatformClock\`, put in place through the same record of
+calls that the tests use to shape Tool Help). The process core
+(\`TakeProcessSnapshot\`: the snapshot, the executable of every process
+entry, the check against the executables listed so far, the priority
+classes) is timed on its own too; the rest of the refresh is the list's.
 
 | Step | N = 50 | N = 100 | N = 200 |
 |---|---:|---:|---:|
-| Module snapshot per process (\`GetProcessModule\`) | $(v refresh.50.split.modules) | $(v refresh.100.split.modules) | $(v refresh.200.split.modules) |
 | Process snapshot and its walk | $(v refresh.50.split.snapshot) | $(v refresh.100.split.snapshot) | $(v refresh.200.split.snapshot) |
-| Check against the executables listed so far | $(v refresh.50.split.check) | $(v refresh.100.split.check) | $(v refresh.200.split.check) |
-| Priority class (\`OpenProcess\`, \`GetPriorityClass\`) | $(v refresh.50.split.priority) | $(v refresh.100.split.priority) | $(v refresh.200.split.priority) |
-| Row texts and list inserts | $(v refresh.50.split.insert) | $(v refresh.100.split.insert) | $(v refresh.200.split.insert) |
-| Emptying and drawing | $(v refresh.50.split.clear) | $(v refresh.100.split.clear) | $(v refresh.200.split.clear) |
-| Whole refresh, step by step | $(v refresh.50.split.total) | $(v refresh.100.split.total) | $(v refresh.200.split.total) |
-| *For comparison:* reading every row back for each new row (\`FindProcessRow\`) | $(v refresh.50.split.scan) | $(v refresh.100.split.scan) | $(v refresh.200.split.scan) |
+| Module snapshot per process | $(v refresh.50.split.modules) | $(v refresh.100.split.modules) | $(v refresh.200.split.modules) |
+| Opening each process for its priority class | $(v refresh.50.split.open) | $(v refresh.100.split.open) | $(v refresh.200.split.open) |
+| The core's own work (executables, the check against those listed, priority classes) | $(v refresh.50.split.own) | $(v refresh.100.split.own) | $(v refresh.200.split.own) |
+| The process core in all (\`TakeProcessSnapshot\`) | $(v refresh.50.split.core) | $(v refresh.100.split.core) | $(v refresh.200.split.core) |
+| The list: emptying it, the rows' texts and inserts, drawing | $(v refresh.50.split.list) | $(v refresh.100.split.list) | $(v refresh.200.split.list) |
+| Whole refresh, timed | $(v refresh.50.split.total) | $(v refresh.100.split.total) | $(v refresh.200.split.total) |
 
 At N = 200 the module snapshots take $(pct refresh.200.split.modules refresh.200.split.total) % of the
-refresh and the process snapshot $(pct refresh.200.split.snapshot refresh.200.split.total) %; the check against the executables
-listed so far takes $(pct refresh.200.split.check refresh.200.split.total) %, and the rows' texts and inserts
-$(pct refresh.200.split.insert refresh.200.split.total) %.
+refresh and the process snapshot $(pct refresh.200.split.snapshot refresh.200.split.total) %; the core's own work takes
+$(pct refresh.200.split.own refresh.200.split.total) %, and the list $(pct refresh.200.split.list refresh.200.split.total) %.
 
-The list is drawn once, when the refresh has filled it. Drawn on every
-insertion instead, the same inserts take $(v refresh.50.drawn_each_row.insert), $(v refresh.100.drawn_each_row.insert) and
-$(v refresh.200.drawn_each_row.insert) ms at N = 50, 100 and 200 (whole refresh $(v refresh.50.drawn_each_row.total),
-$(v refresh.100.drawn_each_row.total) and $(v refresh.200.drawn_each_row.total) ms; $(i refresh.drawn_each_row.repetitions) repetitions each): nearly all of that is
-the visible list control redrawing itself at every insertion.
+For comparison ($(i refresh.compare.repetitions) repetitions each): the core's rows put into the list with
+\`AddProcessRow\`, which reads every row back (\`FindProcessRow\`) before it
+inserts one, take $(v refresh.50.compare.scan), $(v refresh.100.compare.scan) and $(v refresh.200.compare.scan) ms at N = 50, 100 and 200;
+the refresh keeps the executables it has listed in a hash set instead. The
+list is drawn once, when the refresh has filled it; drawn at every
+insertion, the same rows take $(v refresh.50.compare.drawn_each_row), $(v refresh.100.compare.drawn_each_row) and $(v refresh.200.compare.drawn_each_row) ms: nearly all of
+that is the visible list control redrawing itself at every insertion.
 
 ## Kill
 
@@ -193,32 +190,22 @@ opening, terminating and waiting for the same $(i kill.count) processes one afte
 another ($(v kill.direct) ms, done by the benchmark itself). The goal, a ratio to
 the floor of at most 1.5, is **$kill_goal**.
 
-Where the pass's time goes, in ms (its steps taken one by one with the
-view's and the frame's own operations):
+Where the pass's time goes, in ms: the real pass with the calls of the
+process platform timed, as for the refresh.
 
 | Step | Time (ms) |
 |---|---:|
-| Refresh at the start of the pass | $(v kill.split.refresh) |
-| Favorites read from the registry | $(v kill.split.favorites) |
-| Status pane text ("Killing... " and the name) | $(v kill.split.status) |
-| Row lookup by name (\`FindRowByName\`) | $(v kill.split.lookup) |
-| Kill (\`KillPid\`: open, check that the process still runs the row's executable, terminate, wait) | $(v kill.split.kill) |
-| Deleting the killed rows | $(v kill.split.remove) |
-| Drawing the list after the refresh and after each kill | $(v kill.split.draw) |
-| Whole pass, step by step | $(v kill.split.total) |
+| Tool Help: the pass's opening refresh, and the check before each kill that the process still runs the row's executable | $(v kill.split.snapshots) |
+| Opening the processes (priority classes, kills) | $(v kill.split.open) |
+| Terminating the processes and waiting for their end | $(v kill.split.end) |
+| The program's own work: the Favorites read from the registry, the status pane, row lookups and deletions, drawing | $(v kill.split.own) |
+| Whole pass, timed | $(v kill.split.total) |
 
-The pass's refresh is its largest part: a module snapshot of every process.
-Before each kill the pass makes sure that the identifier still belongs to
-the row's executable: it asks the process for its executable's path where
-the system can tell (\`QueryFullProcessImageNameA\`: Wine, and Windows from
-Vista on), about 0.4 ms per kill here; elsewhere it takes a module snapshot
-of the process (where process entries carry no module id, as on Windows NT),
-and on the Windows 95 family a process snapshot first, which finds the id
-of the executable's module. Before, every kill took both snapshots: 256 ms
-of a 510 ms pass. Terminating and waiting are a small part. What the pass
-spends beyond its floor is now mostly drawing: the status pane that names
-each Favorite while it is killed, and the list without the killed row before
-the next name, each drawn at once (about 1 ms and 2 ms under Wine here).
+The pass's refresh alone takes $(v kill.split.refresh) ms: a module snapshot of every
+process. Before each kill the pass makes sure that the identifier still
+belongs to the row's executable, by the same rule that the refresh lists it
+by: a process snapshot that finds the process's entry, and its module
+snapshot. Terminating and waiting are a small part.
 
 ## Start-up
 
