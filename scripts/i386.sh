@@ -12,9 +12,9 @@
 #            is its build folder.
 #
 # QUELLON_EMULATE=1 registers qemu with binfmt_misc even where the kernel
-# runs 32-bit code, to try the emulated way there; the registration stays
-# (the machine then emulates all 32-bit programs) until it is removed with
-# "echo -1 > /proc/sys/fs/binfmt_misc/qemu-i386".
+# runs 32-bit code, to try the emulated way there. A registration that a
+# run made is removed when the last run that uses it ends (i386_release),
+# so the machine is left as it was found.
 #
 # In the two emulated ways the prefixes are 64-bit: the Wine server and the
 # system's processes run natively and only the 32-bit programs (Quellon, the
@@ -28,8 +28,24 @@
 # QUELLON_WINEARCH (win32 or win64) and, for the emulated ways, PATH,
 # QEMU_SET_ENV, QUELLON_SERVER_LIBRARY and QUELLON_WINELOADER, which
 # scripts/wine-run.sh, scripts/wineprefix.sh and scripts/wine64 use.
+#
+# What the scripts need to know of the choice, they ask here:
+#   I386_BUILD          the build folder whose programs run (build, or the
+#                       stand-in's build/x64);
+#   i386_prefix <name>  the path of a prefix of that name in build/ (a
+#                       64-bit one has "64" after the name);
+#   I386_REG_VIEW       what Wine's reg is given to reach the registry as
+#                       the 32-bit programs see it ("/reg:32" where they run
+#                       emulated in a 64-bit prefix, else nothing; exported);
+#   i386_release        called when a script ends: removes a registration
+#                       with binfmt_misc that a run made, once no run uses it.
 I386_WAY=""
 STANDIN_DIR=""
+I386_BUILD="$root/build"
+I386_REG_VIEW=""
+# The runs that use binfmt_misc: a file per run, named by its script's PID,
+# and "registered" while the registration is one that a run made.
+I386_USERS="${TMPDIR:-/tmp}/quellon-i386-users"
 # The emulated loader's libraries, preloaded in this order.
 I386_LOADER_LIBRARIES="loader-mmap loader-tls"
 
@@ -73,12 +89,15 @@ i386_register_binfmt() {
         return 1
     fi
     dir=/proc/sys/fs/binfmt_misc
+    mkdir -p "$I386_USERS"
     if [ ! -e "$dir/register" ]; then
         $as_root mount -t binfmt_misc binfmt_misc "$dir" 2>/dev/null || return 1
+        : >"$I386_USERS/mounted"
     fi
     if [ -e "$dir/qemu-i386" ]; then
         echo 1 | $as_root tee "$dir/qemu-i386" >/dev/null 2>&1 || return 1
     else
+        : >"$I386_USERS/registered"
         # The F flag opens the emulator now, so it serves every mount
         # namespace; the magic and mask match 32-bit x86 ELF executables
         # and shared objects.
@@ -89,8 +108,41 @@ i386_register_binfmt() {
     fi
 }
 
+# Removes the registration of qemu that a run made, when no other run that
+# uses it is still going; then binfmt_misc itself, when a run mounted it and
+# nothing else is registered there.
+i386_release() {
+    [ "$I386_WAY" = binfmt ] && [ -d "$I386_USERS" ] || return 0
+    rm -f "$I386_USERS/$$"
+    for user in "$I386_USERS"/[0-9]*; do
+        [ -e "$user" ] || continue
+        kill -0 "${user##*/}" 2>/dev/null || rm -f "$user"
+    done
+    ! ls "$I386_USERS"/[0-9]* >/dev/null 2>&1 || return 0
+    as_root=""
+    [ "$(id -u)" -eq 0 ] || as_root="sudo -n"
+    dir=/proc/sys/fs/binfmt_misc
+    if [ -f "$I386_USERS/registered" ]; then
+        echo -1 | $as_root tee "$dir/qemu-i386" >/dev/null 2>&1 || return 0
+        rm -f "$I386_USERS/registered"
+    fi
+    if [ -f "$I386_USERS/mounted" ] && [ -z "$(ls "$dir" | grep -v -e '^register$' -e '^status$')" ]; then
+        $as_root umount "$dir" 2>/dev/null && rm -f "$I386_USERS/mounted"
+    fi
+    return 0
+}
+
+# i386_prefix <name>: the prefix of that name in build/, for this choice.
+i386_prefix() {
+    if [ "$QUELLON_WINEARCH" = win64 ]; then
+        echo "$root/build/${1}64"
+    else
+        echo "$root/build/$1"
+    fi
+}
+
 choose_i386() {
-    export QUELLON_WINEARCH=win32
+    export QUELLON_WINEARCH=win32 I386_REG_VIEW
     if [ "${QUELLON_STANDIN:-0}" != 1 ]; then
         code=0
         "$root/scripts/runs-i386.sh" || code=$?
@@ -104,6 +156,8 @@ choose_i386() {
         fi
         if [ "$code" -eq 2 ]; then
             I386_WAY=binfmt
+            mkdir -p "$I386_USERS"
+            : >"$I386_USERS/$$"
         elif [ "$code" -eq 0 ]; then
             echo "QUELLON_EMULATE=1: qemu could not be registered with binfmt_misc; the 32-bit programs run natively." >&2
             I386_WAY=native
@@ -123,6 +177,7 @@ choose_i386() {
         echo "The 32-bit programs run emulated by qemu ($I386_WAY), in 64-bit prefixes." >&2
         export QEMU_SET_ENV="$(i386_loader_preload "$libs")${QEMU_SET_ENV:+,$QEMU_SET_ENV}"
         export QUELLON_SERVER_LIBRARY="$libs/server-memory.so"
+        I386_REG_VIEW=/reg:32
     else
         I386_WAY=standin
         if [ "${QUELLON_STANDIN:-0}" = 1 ]; then
@@ -132,6 +187,7 @@ choose_i386() {
         fi
         # (Inside a condition errors do not stop the script: a failed build must.)
         STANDIN_DIR=$("$root/scripts/build-standin.sh") || exit 1
+        I386_BUILD=$STANDIN_DIR
     fi
-    export PATH="$root/scripts/wine64:$PATH" QUELLON_WINEARCH=win64
+    export PATH="$root/scripts/wine64:$PATH" QUELLON_WINEARCH=win64 I386_REG_VIEW
 }

@@ -13,20 +13,16 @@ if [ -z "${DISPLAY:-}" ]; then
     echo "  Xvfb :7 -screen 0 1024x768x24 &  DISPLAY=:7 $0" >&2
     exit 1
 fi
-exe="$root/build/Quellon.exe"
-prefix="$root/build/wine"
 . "$root/scripts/i386.sh"
 choose_i386
-if [ "$QUELLON_WINEARCH" = win64 ]; then
-    prefix="$root/build/wine64"
-fi
-if [ "$I386_WAY" = standin ]; then
-    exe="$STANDIN_DIR/Quellon.exe"
-fi
+trap i386_release EXIT
+trap 'exit 130' INT TERM
+exe="$I386_BUILD/Quellon.exe"
+prefix=$(i386_prefix wine)
 # A prefix that the tests have booted already is copied rather than booted
 # again (that takes minutes where the program runs emulated); the copy
 # shows Quellon on this display, without the tests' virtual desktop.
-template="$(dirname "$exe")/test-wine-template-$QUELLON_WINEARCH"
+template="$I386_BUILD/test-wine-template-$QUELLON_WINEARCH"
 if [ ! -f "$prefix/system.reg" ] && [ -f "$template/system.reg" ]; then
     rm -rf "$prefix"
     cp -a "$template" "$prefix"
@@ -34,4 +30,4 @@ if [ ! -f "$prefix/system.reg" ] && [ -f "$template/system.reg" ]; then
         wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f </dev/null >/dev/null 2>&1 || true
 fi
 "$root/scripts/wineprefix.sh" "$prefix"
-exec "$root/scripts/wine-run.sh" "$prefix" "$exe" "$@"
+"$root/scripts/wine-run.sh" "$prefix" "$exe" "$@"

@@ -17,10 +17,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 . "$root/scripts/i386.sh"
 choose_i386
-dir="$root/build"
-if [ "$I386_WAY" = standin ]; then
-    dir=$STANDIN_DIR
-fi
+dir=$I386_BUILD
 
 # The booted prefix that the lanes' prefixes are copied from is made while
 # the program and the tests build (booting takes minutes where the 32-bit
@@ -29,7 +26,8 @@ mkdir -p "$dir"
 template_log="$dir/test-wine-template.log"
 "$root/tests/wine-lane.sh" template "$dir/test-wine-template" >"$template_log" 2>&1 &
 template_pid=$!
-trap 'kill "$template_pid" 2>/dev/null || true' EXIT INT TERM
+trap 'kill "$template_pid" 2>/dev/null || true; i386_release' EXIT
+trap 'exit 130' INT TERM
 "$root/scripts/build.sh"
 if ! wait "$template_pid"; then
     echo "The tests' Wine prefix could not be booted:" >&2

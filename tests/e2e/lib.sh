@@ -21,13 +21,10 @@ QUELLON_PID=""
 
 wr() { "$QUELLON_SOURCE/scripts/wine-run.sh" "$QUELLON_PREFIX" "$@"; }
 
-# wreg <reg arguments>: Wine's reg, in the registry view that Quellon sees:
-# in a 64-bit prefix the 32-bit program's HKLM\Software is the 32-bit view.
-REG_VIEW=""
-if [ "${QUELLON_WINEARCH:-win32}" = win64 ] && [ "${QUELLON_STANDIN:-0}" != 1 ]; then
-    REG_VIEW=/reg:32
-fi
-wreg() { wr reg "$@" $REG_VIEW; }
+# wreg <reg arguments>: Wine's reg, in the registry view that Quellon sees
+# (scripts/i386.sh: in a 64-bit prefix the emulated 32-bit program's
+# HKLM\Software is the 32-bit view).
+wreg() { wr reg "$@" ${I386_REG_VIEW:-}; }
 
 # install_program <file> <folder below drive C:>: copies a program of the
 # build into the prefix, unless the same file is there already (a running

@@ -2,6 +2,9 @@
 # With Wine reporting Windows NT to it, Quellon refuses to run: it shows
 # "Quellon is not designed for NT or Win2K", never fills its list, and
 # closes by its normal path once the message is dismissed.
+# It runs beside the robustness tests, which also try the program on
+# platforms that Wine is not:
+# Lane: robustness
 . "$(dirname "$0")/lib.sh"
 
 APPDEF='HKCU\Software\Wine\AppDefaults\Quellon.exe'

@@ -19,6 +19,8 @@
 # to its list, and a closed dialog gives the focus back.
 # The session starts on a machine where Quellon never ran: a prefix of its
 # own, copied from the tests' booted template, on the display of the lane.
+# It waits on purpose at each kill, and takes minutes on a busy machine:
+# Labels: long
 : "${QUELLON_PREFIX:?}" "${QUELLON_BUILD:?}" "${QUELLON_SOURCE:?}" "${QUELLON_TEMPLATE:?}"
 QUELLON_LANE=$QUELLON_PREFIX
 QUELLON_PREFIX=$QUELLON_BUILD/walk-wine

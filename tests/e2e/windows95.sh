@@ -5,6 +5,9 @@
 # MS-DOS session named by the kernel's module. They are listed under their
 # own files, F8 and F9 end them, and F8 on the kernel's row harms nothing.
 # Helpers in the folder 16BIT stand for the 16-bit programs.
+# It runs beside the robustness tests, which also try the program on
+# platforms that Wine is not:
+# Lane: robustness
 . "$(dirname "$0")/lib.sh"
 
 reset_settings quiet
