@@ -1,6 +1,7 @@
 #include "ProcessExecutable.h"
 
 #include "ExecutableKey.h"
+#include "ProcessSnapshot.h"
 #include "afxhandle.h"
 
 namespace {
@@ -78,18 +79,13 @@ BOOL GetEntryExecutable(const ProcessPlatform& platform, const PROCESSENTRY32& p
 BOOL ProcessRunsExecutable(const ProcessPlatform& platform, DWORD dwPID, LPCSTR lpszName,
                            LPCSTR lpszPath)
 {
-    if (!platform.HasToolHelp())
-        return FALSE;
-    CFileHandle snapshot(platform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot.IsValid())
-        return FALSE;
-    PROCESSENTRY32 pe;
-    pe.dwSize = sizeof pe;
-    BOOL bMore = platform.pfnProcess32First(snapshot, &pe);
-    while (bMore && pe.th32ProcessID != dwPID)
-        bMore = platform.pfnProcess32Next(snapshot, &pe);
     ProcessExecutable exe;
-    if (!bMore || !GetEntryExecutable(platform, pe, &exe))
-        return FALSE;
-    return ExecutableKey(exe.szName, exe.szPath) == ExecutableKey(lpszName, lpszPath);
+    BOOL bFound = FALSE;
+    WalkProcessEntries(platform, [&](const PROCESSENTRY32& pe) {
+        if (pe.th32ProcessID != dwPID)
+            return true;
+        bFound = GetEntryExecutable(platform, pe, &exe);
+        return false;
+    });
+    return bFound && ExecutableKey(exe.szName, exe.szPath) == ExecutableKey(lpszName, lpszPath);
 }

@@ -10,24 +10,15 @@ const DWORD kProcessAllAccess = 0x1F0FFF;
 SnapshotResult TakeProcessSnapshot(const ProcessPlatform& platform, CArray<ProcessRow>& rows)
 {
     rows.RemoveAll();
-    if (!platform.HasToolHelp())
-        return SnapshotNone;
-    CFileHandle snapshot(platform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot.IsValid())
-        return SnapshotNone;
-    PROCESSENTRY32 pe;
-    pe.dwSize = sizeof pe;
-    if (!platform.pfnProcess32First(snapshot, &pe))
-        return SnapshotEmpty;
     // The executables listed so far.
     CExecutableSet listed;
-    do {
+    return WalkProcessEntries(platform, [&](const PROCESSENTRY32& pe) {
         ProcessExecutable exe;
         if (!GetEntryExecutable(platform, pe, &exe))
-            continue; // no executable, no row
+            return true; // no executable, no row
         // One row per executable and path.
         if (!listed.Add(ExecutableKey(exe.szName, exe.szPath)))
-            continue;
+            return true;
 
         DWORD dwPriorityClass = 0;
         CKernelHandle process(platform.pfnOpenProcess(kProcessAllAccess, FALSE, pe.th32ProcessID));
@@ -42,6 +33,6 @@ SnapshotResult TakeProcessSnapshot(const ProcessPlatform& platform, CArray<Proce
         row.dwNumThreads = pe.cntThreads;
         lstrcpynA(row.szFullPath, exe.szPath, sizeof row.szFullPath);
         rows.Add(row);
-    } while (platform.pfnProcess32Next(snapshot, &pe));
-    return SnapshotTaken;
+        return true;
+    });
 }

@@ -23,6 +23,25 @@ enum SnapshotResult {
     SnapshotTaken  // the snapshot was walked to its end
 };
 
+// Walks a snapshot of the running processes: visit(pe) for each process
+// entry, in the platform's order, until it returns false.
+template <class Visit>
+SnapshotResult WalkProcessEntries(const ProcessPlatform& platform, Visit visit)
+{
+    if (!platform.HasToolHelp())
+        return SnapshotNone;
+    CFileHandle snapshot(platform.pfnCreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.IsValid())
+        return SnapshotNone;
+    PROCESSENTRY32 pe;
+    pe.dwSize = sizeof pe;
+    if (!platform.pfnProcess32First(snapshot, &pe))
+        return SnapshotEmpty;
+    while (visit(pe) && platform.pfnProcess32Next(snapshot, &pe)) {
+    }
+    return SnapshotTaken;
+}
+
 // Takes the snapshot into rows (emptied first). A process whose executable
 // cannot be found (GetEntryExecutable) has no row; a process whose
 // priority class cannot be read has the class 0.

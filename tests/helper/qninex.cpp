@@ -13,22 +13,6 @@
 
 namespace {
 
-// The real Tool Help, which the model's table is made from.
-struct RealToolHelp
-{
-    decltype(&::CreateToolhelp32Snapshot) create;
-    decltype(&::Process32First) processFirst;
-    decltype(&::Process32Next) processNext;
-    decltype(&::Module32First) moduleFirst;
-    decltype(&::Module32Next) moduleNext;
-};
-RealToolHelp g_real;
-
-template <typename Fn> void LookUp(HMODULE hKernel, const char* pszName, Fn* ppfn)
-{
-    *ppfn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(hKernel, pszName)));
-}
-
 bool InSixteenBitFolder(const std::string& path)
 {
     std::string upper = path;
@@ -50,21 +34,21 @@ DWORD ModuleID(const std::string& path)
 void Refill(std::vector<ninex::Process>& table)
 {
     table.assign(1, ninex::KernelEntry());
-    HANDLE hSnapshot = g_real.create(TH32CS_SNAPPROCESS, 0);
+    HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (hSnapshot == INVALID_HANDLE_VALUE)
         return;
     PROCESSENTRY32 pe;
     pe.dwSize = sizeof pe;
-    for (BOOL bMore = g_real.processFirst(hSnapshot, &pe); bMore;
-         bMore = g_real.processNext(hSnapshot, &pe)) {
+    for (BOOL bMore = ::Process32First(hSnapshot, &pe); bMore;
+         bMore = ::Process32Next(hSnapshot, &pe)) {
         // The executable's path: the first module of the process. A process
         // whose modules cannot be read (a 64-bit one) is none of the family.
-        HANDLE hModules = g_real.create(TH32CS_SNAPMODULE, pe.th32ProcessID);
+        HANDLE hModules = ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pe.th32ProcessID);
         if (hModules == INVALID_HANDLE_VALUE)
             continue;
         MODULEENTRY32 me;
         me.dwSize = sizeof me;
-        BOOL bFound = g_real.moduleFirst(hModules, &me);
+        BOOL bFound = ::Module32First(hModules, &me);
         ::CloseHandle(hModules);
         if (!bFound)
             continue;
@@ -84,10 +68,14 @@ ProcessPlatform* FindPlatform()
     auto* pDos = reinterpret_cast<IMAGE_DOS_HEADER*>(pBase);
     auto* pNt = reinterpret_cast<IMAGE_NT_HEADERS*>(pBase + pDos->e_lfanew);
     IMAGE_SECTION_HEADER* pSection = IMAGE_FIRST_SECTION(pNt);
-    const void* wanted[] = {
-        reinterpret_cast<void*>(g_real.create), reinterpret_cast<void*>(g_real.processFirst),
-        reinterpret_cast<void*>(g_real.processNext), reinterpret_cast<void*>(g_real.moduleFirst),
-        reinterpret_cast<void*>(g_real.moduleNext)};
+    // The functions as the program looked them up in the kernel (this
+    // library's own imports of them may go through stubs of its own).
+    const char* const names[] = {"CreateToolhelp32Snapshot", "Process32First", "Process32Next",
+                                 "Module32First", "Module32Next"};
+    HMODULE hKernel = ::GetModuleHandleA("kernel32.dll");
+    void* wanted[5];
+    for (int k = 0; k < 5; ++k)
+        wanted[k] = reinterpret_cast<void*>(::GetProcAddress(hKernel, names[k]));
     for (WORD i = 0; i < pNt->FileHeader.NumberOfSections; ++i, ++pSection) {
         if ((pSection->Characteristics & IMAGE_SCN_MEM_WRITE) == 0)
             continue;
@@ -108,12 +96,6 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD dwReason, LPVOID)
 {
     if (dwReason != DLL_PROCESS_ATTACH)
         return TRUE;
-    HMODULE hKernel = ::GetModuleHandleA("kernel32.dll");
-    LookUp(hKernel, "CreateToolhelp32Snapshot", &g_real.create);
-    LookUp(hKernel, "Process32First", &g_real.processFirst);
-    LookUp(hKernel, "Process32Next", &g_real.processNext);
-    LookUp(hKernel, "Module32First", &g_real.moduleFirst);
-    LookUp(hKernel, "Module32Next", &g_real.moduleNext);
     ProcessPlatform* pPlatform = FindPlatform();
     if (pPlatform == nullptr)
         return FALSE;

@@ -468,8 +468,8 @@ int main(int argc, char** argv)
         remote = (char*)VirtualAllocEx(process, NULL, MAX_PATH, MEM_COMMIT, PAGE_READWRITE);
         thread = remote != NULL &&
                          WriteProcessMemory(process, remote, argv[3], strlen(argv[3]) + 1, &done)
-                     ? CreateRemoteThread(process, NULL, 0, (LPTHREAD_START_ROUTINE)(void*)load, remote, 0,
-                                          NULL)
+                     ? CreateRemoteThread(process, NULL, 0, (LPTHREAD_START_ROUTINE)(void*)load,
+                                          remote, 0, NULL)
                      : NULL;
         if (thread != NULL) {
             WaitForSingleObject(thread, 60000);
