@@ -26,7 +26,7 @@
 # the Wine server's (scripts/emulator/server-memory.c: the server sees an
 # emulated program's memory where the program sees it). Exports
 # QUELLON_WINEARCH (win32 or win64) and, for the emulated ways, PATH,
-# QEMU_SET_ENV, QUELLON_SERVER_LIBRARY and QUELLON_WINELOADER, which
+# QEMU_SET_ENV, QEMU_GUEST_BASE, QUELLON_SERVER_LIBRARY and QUELLON_WINELOADER, which
 # scripts/wine-run.sh, scripts/wineprefix.sh and scripts/wine64 use.
 #
 # What the scripts need to know of the choice, they ask here:
@@ -176,6 +176,13 @@ choose_i386() {
         }
         echo "The 32-bit programs run emulated by qemu ($I386_WAY), in 64-bit prefixes." >&2
         export QEMU_SET_ENV="$(i386_loader_preload "$libs")${QEMU_SET_ENV:+,$QEMU_SET_ENV}"
+        # Every emulated program's address 0 at host address 64 KiB (Linux's
+        # default lowest address that a program may map), whichever qemu
+        # runs it: the Wine server's library finds the base where qemu's
+        # reservation of the address space starts, and qemu 8 and later,
+        # left to choose, take a base of 0 with a reservation that starts
+        # elsewhere. The emulated programs pass it on to those they start.
+        export QEMU_GUEST_BASE=0x10000
         export QUELLON_SERVER_LIBRARY="$libs/server-memory.so"
         I386_REG_VIEW=/reg:32
     else

@@ -7,14 +7,23 @@
    /proc/<pid>/mem, and single words with ptrace (ReadProcessMemory,
    WriteProcessMemory, and what Wine builds on them, the Tool Help module
    snapshots among them). qemu keeps the emulated program's
-   address 0 at some host address above it (0x1000: the host cannot map its
-   own page 0), so the server misses every such access by that much: a
-   module snapshot of an emulated program fails (error 998) and a message
-   that carries a pointer into it reads and writes the wrong bytes. This
-   library adds qemu's offset to the address of every access that the
-   server makes to the memory of a process that runs under qemu, so that the server sees
-   the emulated program's memory where the program sees it. Processes that
-   run natively are left as they are.
+   address 0 at a host address above it (its guest base), so the server
+   misses every such access by that much: a module snapshot of an emulated
+   program fails (error 998) and a message that carries a pointer into it
+   reads and writes the wrong bytes. This library adds the guest base to
+   the address of every access that the server makes to the memory of a
+   process that runs under qemu, so that the server sees the emulated
+   program's memory where the program sees it. Processes that run natively
+   are left as they are.
+
+   The guest base is read off the process: qemu reserves the emulated
+   address space from the guest base up, so it is the start of the
+   process's lowest mapping. That holds where the base is given to qemu
+   (QEMU_GUEST_BASE, which scripts/i386.sh sets for every emulated
+   program); left to itself, qemu 8 and later choose a base of 0 and
+   start the reservation at the host's lowest mappable address instead,
+   which this could not tell from a base (qemu 7.2 chooses 0x1000 and
+   reserves from there).
 
    qemu reserves the whole emulated address space, so the server could read
    the pages that the program has not mapped, as zeros, where the system
@@ -39,8 +48,9 @@ typedef long (*ptrace_fn)(int, pid_t, void*, void*);
 static const unsigned long kLowestMapped = 0x10000;
 
 /* The host address of an emulated process's address 0: the start of the
-   lowest mapping of the qemu process, which is qemu's reservation of the
-   whole emulated address space; 0 for a process that qemu does not run. */
+   lowest mapping of the qemu process, where qemu's reservation of the
+   emulated address space begins at the guest base that it was given; 0 for
+   a process that qemu does not run. */
 static unsigned long GuestBase(pid_t pid)
 {
     char path[64], exe[4096];
