@@ -108,17 +108,23 @@ i386_register_binfmt() {
     fi
 }
 
+# Whether a run that uses binfmt_misc is still going; the files of runs
+# that have ended (killed ones among them) are removed.
+i386_live_users() {
+    for user in "$I386_USERS"/[0-9]*; do
+        [ -e "$user" ] || continue
+        kill -0 "${user##*/}" 2>/dev/null || rm -f "$user"
+    done
+    ls "$I386_USERS"/[0-9]* >/dev/null 2>&1
+}
+
 # Removes the registration of qemu that a run made, when no other run that
 # uses it is still going; then binfmt_misc itself, when a run mounted it and
 # nothing else is registered there.
 i386_release() {
     [ "$I386_WAY" = binfmt ] && [ -d "$I386_USERS" ] || return 0
     rm -f "$I386_USERS/$$"
-    for user in "$I386_USERS"/[0-9]*; do
-        [ -e "$user" ] || continue
-        kill -0 "${user##*/}" 2>/dev/null || rm -f "$user"
-    done
-    ! ls "$I386_USERS"/[0-9]* >/dev/null 2>&1 || return 0
+    ! i386_live_users || return 0
     as_root=""
     [ "$(id -u)" -eq 0 ] || as_root="sudo -n"
     dir=/proc/sys/fs/binfmt_misc
@@ -149,6 +155,13 @@ choose_i386() {
         if [ "$code" -eq 0 ] && [ "${QUELLON_EMULATE:-0}" != 1 ]; then
             I386_WAY=native
             return 0
+        fi
+        # With no run going, the marks of a registration that a run made are
+        # those of a run that was killed: what is registered now may be
+        # another's (a root beside this one registers for the whole
+        # machine), and no run of this machine removes it.
+        if [ -d "$I386_USERS" ] && ! i386_live_users; then
+            rm -f "$I386_USERS/registered" "$I386_USERS/mounted"
         fi
         if [ "$code" -ne 2 ] && i386_register_binfmt; then
             code=0
