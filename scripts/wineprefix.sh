@@ -34,6 +34,20 @@ export WINEDEBUG="${QUELLON_WINEDEBUG:--all}"
 # No Mono or Gecko installers at boot.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 
+# Wine's own fonts (Marlett, whose glyphs draw the caption buttons, Tahoma,
+# MS Sans Serif and the rest of its data folder) in the prefix's Fonts
+# folder, where a Windows program's fonts are: Debian 12's 32-bit Wine does
+# not find them in its data folder, and a request for them would get another
+# face. Links, so that the prefix follows the installed package.
+wine_fonts() { # wine_fonts <prefix>
+    fonts="$1/drive_c/windows/Fonts"
+    [ -d "$fonts" ] || return 0
+    for font in /usr/share/wine/fonts/*; do
+        [ -f "$font" ] && [ ! -e "$fonts/${font##*/}" ] || continue
+        ln -s "$font" "$fonts/${font##*/}"
+    done
+}
+
 boot() { # boot <dir>
     rm -rf "$1"
     mkdir -p "$(dirname "$1")"
@@ -52,11 +66,13 @@ if [ "$mode" = template ]; then
         WINEPREFIX="$prefix.new" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
             /d 1024x768 /f </dev/null >/dev/null 2>&1
         WINEPREFIX="$prefix.new" wineserver -w
+        wine_fonts "$prefix.new"
         # Only a template that was booted to the end is ever used.
         rm -rf "$prefix"
         mv "$prefix.new" "$prefix"
     fi
     # The versions are set in each copy.
+    wine_fonts "$prefix"
     exit 0
 elif [ "$mode" = from ]; then
     template="$template-$WINEARCH"
@@ -70,6 +86,7 @@ elif [ "$mode" = from ]; then
 elif [ ! -f "$prefix/system.reg" ]; then
     boot "$prefix"
 fi
+wine_fonts "$prefix"
 
 export WINEPREFIX="$prefix"
 setver() { # setver <exe> <version>

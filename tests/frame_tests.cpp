@@ -162,6 +162,29 @@ TEST(GdiObjects, ASecondFontReplacesAndDeletesTheFirst)
     EXPECT_TRUE(held.lfUnderline) << "the object holds the second font";
 }
 
+// The faces that the window's parts are drawn in are the system's own: the
+// caption buttons' glyphs (Marlett), the dialogs' and bars' texts (MS Sans
+// Serif, Tahoma). Where the system lacks one, another face stands in and the
+// caption buttons show letters.
+TEST(GdiObjects, TheSystemsOwnFacesAreThere)
+{
+    HDC hdc = ::GetDC(nullptr);
+    for (const char* name : {"Marlett", "Tahoma", "MS Sans Serif"}) {
+        LOGFONTA lf = {};
+        lf.lfHeight = -11;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lstrcpyA(lf.lfFaceName, name);
+        CFont font;
+        ASSERT_TRUE(font.CreateFontIndirect(&lf));
+        HGDIOBJ old = ::SelectObject(hdc, font.m_hObject);
+        char face[LF_FACESIZE] = "";
+        ::GetTextFaceA(hdc, sizeof face, face);
+        ::SelectObject(hdc, old);
+        EXPECT_STREQ(face, name);
+    }
+    ::ReleaseDC(nullptr, hdc);
+}
+
 // ---------------------------------------------------------------------------
 // The real window
 
