@@ -11,7 +11,7 @@
 # its security suite. It clones this repository's committed state into the
 # root, runs the test command there as CI does (CI=true, no display), then
 # the run command on a display of its own until Quellon's main window
-# shows, printing the time of each step. Afterwards it ends the processes of
+# shows, then scripts/check-reproducible.sh, printing the time of each step. Afterwards it ends the processes of
 # that root (and only those), unmounts what it mounted and removes the
 # root. QUELLON_BARE_DIR names the folder the root is made in (/var/tmp
 # unless set); QUELLON_BARE_KEEP=1 keeps the root for a look afterwards;
@@ -176,6 +176,13 @@ in_root sh -c '
     exit 1
 }
 step "run command (until the main window shows)"
+
+echo "== Two clean builds of the committed state, compared byte for byte" >&2
+in_root sh -c 'cd /root/quellon && ./scripts/check-reproducible.sh' || {
+    step "reproducible build (FAILED)"
+    exit 1
+}
+step "reproducible build (two builds compared)"
 
 if [ "${QUELLON_BARE_BENCH:-0}" = 1 ]; then
     echo "== The benchmark, which writes docs/performance.md" >&2

@@ -12,13 +12,19 @@ with the findings below, each of its lines a finding.
   check-selftest.py header <check-program.py> <qwinxp.exe>
       a program made for Windows XP;
   check-selftest.py comctl <check-comctl.sh> <table> <source>
-      a source that uses names newer than comctl32 4.00.
+      a source that uses names newer than comctl32 4.00;
+  check-selftest.py release <check-release.py> <release folder> <Quellon.exe>
+      a copy of the release whose floppy and CD images hold another
+      README.TXT than the archive (one byte changed on each disk).
 """
 
 import os
 import re
+import shutil
 import subprocess
 import sys
+import tempfile
+import zipfile
 
 
 def run(command):
@@ -70,6 +76,28 @@ def main(case, check, *args):
             "not known to be in comctl32 4.00: LVS_EX_FULLROWSELECT .*",
             "newer than comctl32 4.00, with no note of what 4.00 does: TBSTYLE_FLAT .*",
         ], count=3)
+    elif case == "release":
+        folder, program = args
+        with tempfile.TemporaryDirectory() as copy:
+            for name in os.listdir(folder):
+                shutil.copy(os.path.join(folder, name), copy)
+            name = next(n for n in os.listdir(copy) if n.endswith(".zip"))
+            with zipfile.ZipFile(os.path.join(copy, name)) as z:
+                readme = z.read("README.TXT")
+            for ending in ("-floppy.img", "-cd.iso"):
+                path = os.path.join(copy, name.replace("-win32.zip", ending))
+                with open(path, "r+b") as f:
+                    data = f.read()
+                    at = data.index(readme)
+                    f.seek(at)
+                    f.write(bytes([data[at] ^ 0x20]))
+            expect(run([check, copy, program]), [
+                r"SHA256SUMS: the hash of .*-floppy\.img does not match",
+                r"SHA256SUMS: the hash of .*-cd\.iso does not match",
+                "floppy: README.TXT is not the archive's",
+                r"CD \(ISO 9660 names\): README.TXT is not the archive's",
+                r"CD \(Joliet names\): README.TXT is not the archive's",
+            ], count=5)
     else:
         sys.exit("no such case: %s" % case)
     print("%s: the check rejects what it must" % case)
