@@ -79,8 +79,11 @@ find_missing() { # sets $missing to the packages of what is not there
     need /usr/lib/python3/dist-packages/pefile.py python3-pefile
     need /usr/lib/python3/dist-packages/capstone/__init__.py python3-capstone
     need /usr/share/wine/fonts/marlett.ttf fonts-wine
-    # The release's floppy image (mtools) and CD image (xorriso), and the
-    # library that reads the CD image back (tests/check-release.py).
+    # The commit's time, which every date in the program and the release
+    # takes (git), the release's floppy image (mtools) and CD image
+    # (xorriso), and the library that reads the CD image back
+    # (tests/check-release.py).
+    need git git
     need mformat mtools
     need xorriso xorriso
     need /usr/lib/python3/dist-packages/pycdlib/__init__.py python3-pycdlib

@@ -26,8 +26,9 @@
 # the Wine server's (scripts/emulator/server-memory.c: the server sees an
 # emulated program's memory where the program sees it). Exports
 # QUELLON_WINEARCH (win32 or win64) and, for the emulated ways, PATH,
-# QEMU_SET_ENV, QEMU_GUEST_BASE, QUELLON_SERVER_LIBRARY and QUELLON_WINELOADER, which
-# scripts/wine-run.sh, scripts/wineprefix.sh and scripts/wine64 use.
+# QEMU_SET_ENV, QEMU_GUEST_BASE, QUELLON_SERVER_LIBRARY, QUELLON_WINE64
+# and QUELLON_WINELOADER, which scripts/wine-run.sh, scripts/wineprefix.sh
+# and scripts/wine64 use.
 #
 # What the scripts need to know of the choice, they ask here:
 #   I386_BUILD          the build folder whose programs run (build, or the
@@ -66,6 +67,40 @@ i386_emulator_libraries() {
         gcc -O2 -fPIC -shared -o "$out/server-memory.so" "$src/server-memory.c" -ldl >&2 || return 1
     fi
     echo "$out"
+}
+
+# Wine's folders as its 64-bit loader sees them, for the emulated ways
+# where the system's 32-bit loader is a position-independent executable
+# (Debian 13): there qemu puts it where Windows programs are loaded
+# (0x00400000), and a program without base relocations, Quellon.exe among
+# them, cannot start. Wine starts a 32-bit program through the loader
+# beside its own 64-bit one, and finds its data folder from there too; so
+# the tree in build/emulator/wine holds a copy of the 64-bit loader, the
+# 32-bit loader of scripts/emulator/loader.c (linked at 0x7d000000, as
+# Debian 12's is) beside it, and links to everything else of Wine's. Prints
+# the tree's 64-bit loader; nothing where the system's loader is fine.
+i386_wine_tree() { # i386_wine_tree <folder of the emulator's libraries>
+    # The ELF header's type (offset 16): 3 for a position-independent one.
+    [ "$(od -An -tu1 -j16 -N1 /usr/lib/wine/wine | tr -d ' ')" = 3 ] || return 0
+    tree="$1/wine"
+    mkdir -p "$tree/lib/wine" "$tree/lib/x86_64-linux-gnu" "$tree/lib/i386-linux-gnu" "$tree/share"
+    src="$root/scripts/emulator/loader.c"
+    if [ ! -f "$tree/lib/wine/wine" ] || [ "$src" -nt "$tree/lib/wine/wine" ]; then
+        gcc -m32 -O2 -fno-pie -no-pie -nostdlib -fno-stack-protector \
+            -DNTDLL_PATH='"/usr/lib/i386-linux-gnu/wine/i386-unix/ntdll.so"' \
+            -Wl,-Ttext-segment=0x7d000000 -Wl,--dynamic-linker=/lib/ld-linux.so.2 \
+            -Wl,--export-dynamic -Wl,--allow-shlib-undefined -o "$tree/lib/wine/wine" "$src" \
+            /lib/i386-linux-gnu/libc.so.6 >&2 || return 1
+    fi
+    # A copy, not a link: Wine takes its folder from the file it runs.
+    cmp -s /usr/lib/wine/wine64 "$tree/lib/wine/wine64" || cp /usr/lib/wine/wine64 "$tree/lib/wine/wine64"
+    for server in wineserver wineserver32 wineserver64; do
+        [ ! -e "/usr/lib/wine/$server" ] || ln -sfn "/usr/lib/wine/$server" "$tree/lib/wine/$server"
+    done
+    ln -sfn /usr/lib/x86_64-linux-gnu/wine "$tree/lib/x86_64-linux-gnu/wine"
+    ln -sfn /usr/lib/i386-linux-gnu/wine "$tree/lib/i386-linux-gnu/wine"
+    ln -sfn /usr/share/wine "$tree/share/wine"
+    echo "$tree/lib/wine/wine64"
 }
 
 # The LD_PRELOAD setting for an emulated program, given the folder that
@@ -197,6 +232,11 @@ choose_i386() {
         # elsewhere. The emulated programs pass it on to those they start.
         export QEMU_GUEST_BASE=0x10000
         export QUELLON_SERVER_LIBRARY="$libs/server-memory.so"
+        QUELLON_WINE64=$(i386_wine_tree "$libs") || {
+            echo "Wine's 32-bit loader for the emulated programs could not be built (see above)." >&2
+            exit 1
+        }
+        export QUELLON_WINE64
         I386_REG_VIEW=/reg:32
     else
         I386_WAY=standin
