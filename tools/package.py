@@ -55,7 +55,10 @@ def make_floppy(path, epoch, files):
 
 
 def make_cd(path, epoch, folder):
-    run(["xorriso", "-as", "mkisofs", "-quiet", "-iso-level", "1", "-J", "-V", LABEL,
+    # -r: the Rock Ridge names for Unix readers with owner 0 and the same
+    # modes whatever the umask of the build (as it is, it would record the
+    # staged files' own).
+    run(["xorriso", "-as", "mkisofs", "-quiet", "-r", "-iso-level", "1", "-J", "-V", LABEL,
          "-o", path, folder], epoch)
 
 
