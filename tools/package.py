@@ -80,6 +80,8 @@ def main():
             with open(files[-1], "wb") as f:
                 f.write(data)
             os.utime(files[-1], (epoch, epoch))
+        # The folder's time is the root directory's on the CD.
+        os.utime(disk, (epoch, epoch))
         made = [os.path.join(tmp, a) for a in artefacts]
         make_zip(made[0], time.gmtime(epoch)[:6], program, readme)
         make_floppy(made[1], epoch, files)
