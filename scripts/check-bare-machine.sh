@@ -11,9 +11,9 @@
 # its security suite. It clones this repository's committed state into the
 # root, runs the test command there as CI does (CI=true, no display), then
 # the run command on a display of its own until Quellon's main window
-# shows, then scripts/check-reproducible.sh, printing the time of each step. Afterwards it ends the processes of
-# that root (and only those), unmounts what it mounted and removes the
-# root. QUELLON_BARE_DIR names the folder the root is made in (/var/tmp
+# shows, then scripts/check-reproducible.sh, printing the time of each
+# step. Afterwards it ends the processes of that root (and only those),
+# unmounts what it mounted and removes the root. QUELLON_BARE_DIR names the folder the root is made in (/var/tmp
 # unless set); QUELLON_BARE_KEEP=1 keeps the root for a look afterwards;
 # QUELLON_BARE_BENCH=1 also runs the benchmark there at the end, which
 # writes docs/performance.md (a copy is kept beside the root's folder).

@@ -66,14 +66,10 @@ if [ "$mode" = template ]; then
         WINEPREFIX="$prefix.new" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
             /d 1024x768 /f </dev/null >/dev/null 2>&1
         WINEPREFIX="$prefix.new" wineserver -w
-        wine_fonts "$prefix.new"
         # Only a template that was booted to the end is ever used.
         rm -rf "$prefix"
         mv "$prefix.new" "$prefix"
     fi
-    # The versions are set in each copy.
-    wine_fonts "$prefix"
-    exit 0
 elif [ "$mode" = from ]; then
     template="$template-$WINEARCH"
     [ -f "$template/system.reg" ] || { echo "no prefix template at $template" >&2; exit 1; }
@@ -86,7 +82,10 @@ elif [ "$mode" = from ]; then
 elif [ ! -f "$prefix/system.reg" ]; then
     boot "$prefix"
 fi
+# A prefix made before the fonts were linked gets them too.
 wine_fonts "$prefix"
+# The versions are set in each copy of the template, not in the template.
+[ "$mode" != template ] || exit 0
 
 export WINEPREFIX="$prefix"
 setver() { # setver <exe> <version>
